@@ -1,0 +1,44 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "data/Sfile.h"
+
+namespace cxb {
+
+// Reading and writing the state file "bankdata\sys.dat".
+class StateFile {
+public:
+    static constexpr std::string_view kStoredPath = "bankdata\\sys.dat";
+
+    // Error codes shown to the user as "错误代码:N,…".
+    enum Code { kMissing = 1, kCannotWrite = 2, kSaveFailed = 3 };
+
+    struct LoadReport {
+        bool created = false; // the file was missing and defaults were used
+        int firstCode = 0;    // 0, or kMissing
+        int saveCode = 0;     // 0, or the code of the save that followed
+        std::string detail;   // what the system said, for the log
+    };
+
+    // A zero-filled record with bankChoice 1, as every load starts from.
+    static std::unique_ptr<Sfile> newRecord();
+
+    // Lays `bytes` over the record: a short file fills the leading part, a
+    // longer one is cut at the record's size.
+    static void parse(std::string_view bytes, Sfile& state);
+
+    // The defaults of a new state: bank choice, colours, counts, keys, pause,
+    // exam time; historyCount 0. Names, paths and history slots are kept.
+    static void resetState(Sfile& state);
+
+    // Loads the file at `nativePath`; a missing file gets the defaults and
+    // is written at once.
+    static LoadReport loadState(Sfile& state, const std::string& nativePath);
+
+    // Writes the whole record atomically. 0 on success, else kCannotWrite.
+    static int saveState(const Sfile& state, const std::string& nativePath, std::string* detail = nullptr);
+};
+
+} // namespace cxb

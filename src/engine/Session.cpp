@@ -1,0 +1,31 @@
+#include "engine/Session.h"
+
+#include "data/StateFile.h"
+#include "data/StoredPath.h"
+#include "engine/Texts.h"
+
+namespace cxb {
+
+Session::Session(WindowPort& window)
+    : port(window), state(StateFile::newRecord()), bank(std::make_unique<Bank>()), list(kListSize) {}
+
+std::string Session::nativePath(const std::string& storedGbk) const {
+    std::string p = toNativePath(storedGbk);
+    if (folder.empty() || (!p.empty() && p[0] == '/')) return p;
+    return folder + "/" + p;
+}
+
+std::string Session::statePath() const { return nativePath(std::string(StateFile::kStoredPath)); }
+
+ListEntry* Session::shown() {
+    if (listCount <= 0 || current < 1 || current > listCount) return nullptr;
+    return &entry(current);
+}
+
+std::string Session::caption(const char* title) const { return std::string(title) + texts::kVersion; }
+
+void Session::hidePanels() {
+    for (Ctl panel : {Ctl::souPNL, Ctl::Panel2, Ctl::pnl1, Ctl::pnl2, Ctl::pnlIE}) port.setVisible(panel, false);
+}
+
+} // namespace cxb

@@ -1,0 +1,93 @@
+#include "engine/Trainer.h"
+
+#include "data/BankFile.h"
+#include "data/FixedField.h"
+#include "data/Gbk.h"
+#include "data/StateFile.h"
+#include "engine/Texts.h"
+
+namespace cxb {
+
+Trainer::Trainer(WindowPort& port, std::string folder)
+    : s(port), view(s), modes(s, view), judge(s, view), nav(s, view, modes), keys(s, judge, nav), exam(s, view) {
+    s.folder = std::move(folder);
+    modes.setExam(&exam);
+}
+
+void Trainer::construct() {
+    StateFile::LoadReport report = StateFile::loadState(*s.state, s.statePath());
+    s.stateCreated = report.created;
+    if (report.firstCode == StateFile::kMissing) s.message(texts::withSupport(texts::kStateMissing));
+    if (report.firstCode == StateFile::kCannotWrite) s.message(texts::withSupport(texts::kCode2));
+    if (report.saveCode != 0) s.message(texts::withSupport(texts::kCode2));
+    openBank();
+    showBankInfo();
+    s.bankCount = s.questionCount();
+}
+
+bool Trainer::openBank() {
+    std::string path = s.nativePath(std::string(readField(s.state->bankPath)));
+    auto bank = BankFile::open(path);
+    if (!bank) {
+        s.message(texts::withSupport(texts::kCode2));
+        s.bank = std::make_unique<Bank>();
+        s.bankLoaded = false;
+        s.bankNativePath.clear();
+        return false;
+    }
+    s.bank = std::make_unique<Bank>(std::move(*bank));
+    s.bankLoaded = true;
+    s.bankNativePath = path;
+    return true;
+}
+
+bool Trainer::reloadBank() {
+    if (s.bankLoaded) {
+        std::string why = BankFile::store(*s.bank, s.bankNativePath);
+        if (!why.empty()) s.message(texts::withSupport(texts::kBankNotStored));
+    }
+    bool ok = openBank();
+    // The list may still hold entries of the bank that was left; they are
+    // only ids and texts, and the next list command replaces them.
+    return ok;
+}
+
+void Trainer::showBankInfo() {
+    const BankHeader& h = s.bank->header;
+    std::string picture(readField(h.bankPicture));
+    s.port.setImage(Ctl::img2, picture.empty() ? std::string() : s.nativePath(picture));
+    s.port.setText(Ctl::lbltikuzhuozhe, gbk::toUtf8Lossy(readField(h.bankAuthor)));
+}
+
+std::string Trainer::bankLink() const { return gbk::toUtf8Lossy(readField(s.bank->header.bankLink)); }
+
+bool Trainer::saveState() {
+    std::string detail;
+    if (StateFile::saveState(*s.state, s.statePath(), &detail) == 0) return true;
+    s.message(texts::withSupport(texts::kCode2));
+    return false;
+}
+
+void Trainer::formCreate() {
+    SkinFile::load(s.skin, s.nativePath(std::string(gbk::fromUtf8Lossy(SkinFile::kFileName))));
+    s.modeCode = 100;
+    s.port.setVisible(Ctl::ScrollBox2, false);
+    s.listCount = 0;
+    s.listRight = 0;
+    s.autoNextArmed = false;
+    s.port.setText(Ctl::lblguanyu, texts::kVersion);
+    if (s.stateCreated) {
+        s.port.openSettings(true);
+        saveState();
+    }
+    modes.chujiClick();
+    s.boxEventsEnabled = true;
+}
+
+void Trainer::closeQuery() {
+    if (!s.bankLoaded) return; // a bank that was never read is never written
+    std::string why = BankFile::store(*s.bank, s.bankNativePath);
+    if (!why.empty()) s.message(texts::withSupport(texts::kBankNotStored));
+}
+
+} // namespace cxb

@@ -1,0 +1,50 @@
+#pragma once
+#include <string>
+
+#include "engine/AnswerJudge.h"
+#include "engine/ExamSession.h"
+#include "engine/KeyRules.h"
+#include "engine/Navigator.h"
+#include "engine/PracticeModes.h"
+#include "engine/QuestionPresenter.h"
+#include "engine/Session.h"
+
+namespace cxb {
+
+// The main window's engine: owns the session and the features that work on
+// it, and runs the start-up and the close. The window calls these and
+// renders what comes back through its WindowPort.
+class Trainer {
+public:
+    explicit Trainer(WindowPort& port, std::string folder = "");
+
+    // Construction: the state file, the colours and pause, the bank.
+    void construct();
+    // FormCreate: skin table, list state, first-start settings, beginner list.
+    void formCreate();
+    // FormCloseQuery: writes the bank back; the window always closes.
+    void closeQuery();
+
+    // Loads the bank named by bankPath, first writing back the one in use.
+    // On failure the window is left with an empty bank.
+    bool reloadBank();
+    // Writes the state file; shows the message when that fails.
+    bool saveState();
+    // img2 and lbltikuzhuozhe from the loaded bank's header.
+    void showBankInfo();
+    std::string bankLink() const;
+    std::string bankTag() const { return ExamSession::bankTag(*s.state); }
+
+    Session s;
+    QuestionPresenter view;
+    PracticeModes modes;
+    AnswerJudge judge;
+    Navigator nav;
+    KeyRules keys;
+    ExamSession exam;
+
+private:
+    bool openBank();
+};
+
+} // namespace cxb

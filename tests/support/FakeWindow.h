@@ -1,0 +1,49 @@
+#pragma once
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/WindowPort.h"
+
+namespace cxb::test {
+
+// Records what the engine asks of the window.
+class FakeWindow : public WindowPort {
+public:
+    void message(const std::string& m) override { messages.push_back(m); }
+    void setCaption(const std::string& c) override { caption = c; }
+    void setVisible(Ctl c, bool v) override { visible[c] = v; }
+    void setText(Ctl c, const std::string& t) override { text[c] = t; }
+    void setChecked(Ctl c, bool v) override { checked[c] = v; }
+    void setImage(Ctl c, const std::string& p) override { image[c] = p; }
+    void startTimer(Tmr t, int ms) override { timers[t] = ms; }
+    void stopTimer(Tmr t) override { timers.erase(t); }
+    void showQuestionView(const QuestionView& v) override { views.push_back(v); }
+    void pickerChanged() override { ++pickerRepaints; }
+    void scrollPicker(int y) override { scroll = y; }
+    void applyModeBackground(int mode) override { background = mode; }
+    void setRows(Ctl list, const std::vector<QuestionRow>& r) override { rows[list] = r; }
+    void openSettings(bool firstStart) override { settingsOpened.push_back(firstStart); if (onSettings) onSettings(); }
+
+    bool isVisible(Ctl c) const { auto it = visible.find(c); return it != visible.end() && it->second; }
+    bool running(Tmr t) const { return timers.count(t) != 0; }
+    const QuestionView& lastView() const { return views.back(); }
+
+    std::vector<std::string> messages;
+    std::string caption;
+    std::map<Ctl, bool> visible;
+    std::map<Ctl, std::string> text;
+    std::map<Ctl, bool> checked;
+    std::map<Ctl, std::string> image;
+    std::map<Tmr, int> timers;
+    std::vector<QuestionView> views;
+    int pickerRepaints = 0;
+    int scroll = 0;
+    int background = 0;
+    std::map<Ctl, std::vector<QuestionRow>> rows;
+    std::vector<bool> settingsOpened;
+    std::function<void()> onSettings;
+};
+
+} // namespace cxb::test

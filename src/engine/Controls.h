@@ -16,8 +16,10 @@ enum class Ctl {
     lbljiazai, lbl1, JIAOJUAN, LabelMessage, btn3,
     // review and search
     btn4, lbl3, mmo1, img1, lv1, lv2, edtchazhao,
-    // bank maker
-    img2, lbltikuzhuozhe, lblguanyu, BitBtn9,
+    // bank maker, window
+    img2, lbltikuzhuozhe, lblguanyu, BitBtn9, chkshengyintexiao,
+    // picture buttons of the tool strip
+    ima_sunxu, Imchuji, Ima_nanti, Ima_kaoshi, Ima_cuowuji, Ima_tiku, img_lishi, img_shezhi, imgzhuozhe, img5,
 };
 
 enum class Tmr { TimerNext, tmrmouse, tmrjiange, tmrKAOSHI, tmruptime, INIT2, tmrtimpifu };

@@ -82,7 +82,7 @@ void PracticeModes::finishPractice(int modeCode, int background, bool clearLoadi
     view_.showQuestion(0);
     s_.hidePanels();
     s_.port.setVisible(Ctl::pnl2, true);
-    s_.port.applyModeBackground(background);
+    s_.applyModeBackground(background);
 }
 
 void PracticeModes::SunXuClick() {
@@ -141,7 +141,7 @@ void PracticeModes::KaoShiClick() {
     s_.modeCode = 3;
     view_.markBankCells();
     for (int i = 1; i <= n; ++i) view_.drawPicker(s_.entry(i).id, PickerCanvas::kDrawn);
-    s_.port.applyModeBackground(4);
+    s_.applyModeBackground(4);
     s_.port.startTimer(Tmr::tmrKAOSHI, 1300);
 }
 

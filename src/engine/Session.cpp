@@ -1,6 +1,7 @@
 #include "engine/Session.h"
 
 #include "data/StateFile.h"
+#include "data/FixedField.h"
 #include "data/StoredPath.h"
 #include "engine/Texts.h"
 
@@ -26,6 +27,32 @@ std::string Session::caption(const char* title) const { return std::string(title
 
 void Session::hidePanels() {
     for (Ctl panel : {Ctl::souPNL, Ctl::Panel2, Ctl::pnl1, Ctl::pnl2, Ctl::pnlIE}) port.setVisible(panel, false);
+}
+
+} // namespace cxb
+
+namespace cxb {
+
+void Session::applyModeBackground(int mode) {
+    if (!backgroundsTried) {
+        backgroundsTried = true;
+        const char* names[] = {state->skinSunXu, state->skinChuji, state->skinNanti, state->skinKaoshi};
+        // The skin file names the pictures that ship with the program; they
+        // serve until the learner names others in the skin dialog.
+        const char* fallback[] = {"bg_sunxu", "bg_chuji", "bg_nanti", "bg_kaoshi"};
+        for (int i = 0; i < 4; ++i) {
+            std::string name(readField(names[i], 100));
+            if (name.empty()) {
+                name = lookupSkin(skin, fallback[i]);
+                if (name == SkinFile::kAbsent) continue;
+            }
+            if (!port.loadBackground(i + 1, nativePath(name))) {
+                message(texts::withSupport(texts::kSkinError));
+                break;
+            }
+        }
+    }
+    port.showBackground(mode);
 }
 
 } // namespace cxb

@@ -49,6 +49,13 @@ struct Session {
     bool hoverArmed = true; // the picture buttons' shared hover flag
     bool soundOn = true;    // "使用声音特效"
 
+    // Review and search.
+    int errorKind = 0;         // 1 ever wrong, 2 wrong in this list
+    int reviewSelected = -1;   // selected row of the review list
+    int searchSelected = -1;   // selected row of the bank list
+    std::vector<QuestionRow> reviewRows, searchRows;
+    std::string searchText;    // edtchazhao, UTF-8
+
     PickerCanvas picker;
     ExamDraw examDraw;
     long long examStart = 0;
@@ -67,6 +74,10 @@ struct Session {
 
     std::string caption(const char* title) const;
     void hidePanels();
+    // Shows the background of mode 1..4; the four bitmaps are loaded at
+    // the first call of the run.
+    void applyModeBackground(int mode);
+    bool backgroundsTried = false;
     void message(const std::string& text) { port.message(text); }
 };
 

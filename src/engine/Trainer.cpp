@@ -9,7 +9,7 @@
 namespace cxb {
 
 Trainer::Trainer(WindowPort& port, std::string folder)
-    : s(port), view(s), modes(s, view), judge(s, view), nav(s, view, modes), keys(s, judge, nav), exam(s, view) {
+    : s(port), view(s), modes(s, view), judge(s, view), nav(s, view, modes), keys(s, judge, nav), exam(s, view), skinButtons(s), review(s, modes, view), search(s) {
     s.folder = std::move(folder);
     modes.setExam(&exam);
 }
@@ -82,6 +82,11 @@ void Trainer::formCreate() {
     }
     modes.chujiClick();
     s.boxEventsEnabled = true;
+}
+
+void Trainer::tmrjiangeTimer() {
+    s.port.setText(Ctl::lbljiazai, "");
+    s.port.stopTimer(Tmr::tmrjiange);
 }
 
 void Trainer::closeQuery() {

@@ -2,12 +2,15 @@
 #include <string>
 
 #include "engine/AnswerJudge.h"
+#include "engine/BankSearch.h"
+#include "engine/ErrorReview.h"
 #include "engine/ExamSession.h"
 #include "engine/KeyRules.h"
 #include "engine/Navigator.h"
 #include "engine/PracticeModes.h"
 #include "engine/QuestionPresenter.h"
 #include "engine/Session.h"
+#include "engine/SkinButtons.h"
 
 namespace cxb {
 
@@ -42,6 +45,11 @@ public:
     Navigator nav;
     KeyRules keys;
     ExamSession exam;
+    SkinButtons skinButtons;
+    ErrorReview review;
+    BankSearch search;
+
+    void tmrjiangeTimer();
 
 private:
     bool openBank();

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/AnalysisView.h"
 #include "engine/Controls.h"
 #include "engine/QuestionView.h"
 
@@ -31,9 +32,17 @@ public:
     virtual void showQuestionView(const QuestionView& view) = 0;
     virtual void pickerChanged() = 0;         // the picker's cells must be repainted
     virtual void scrollPicker(int y) = 0;     // vertical scroll position; negative means the top
-    virtual void applyModeBackground(int mode) = 0; // 1 sequential, 2 beginner, 3 hard, 4 exam
+    // Loads background bitmap `mode` (1..4); false when it cannot be loaded.
+    virtual bool loadBackground(int mode, const std::string& nativePath) = 0;
+    // Tiles the loaded bitmap of `mode` under the panels (none if not loaded).
+    virtual void showBackground(int mode) = 0;
     virtual void setRows(Ctl list, const std::vector<QuestionRow>& rows) = 0;
     virtual void openSettings(bool firstStart) = 0;
+    // Plays a sound file (native path) without waiting; a name that is not
+    // a playable file gives the system's beep.
+    virtual void playSound(const std::string& nativePath) = 0;
+    // Shows the question analysis dialog modally.
+    virtual void openAnalysis(const AnalysisView& view) = 0;
 };
 
 } // namespace cxb

@@ -22,9 +22,16 @@ public:
     void showQuestionView(const QuestionView& v) override { views.push_back(v); }
     void pickerChanged() override { ++pickerRepaints; }
     void scrollPicker(int y) override { scroll = y; }
-    void applyModeBackground(int mode) override { background = mode; }
+    bool loadBackground(int mode, const std::string& p) override { loadedBackgrounds[mode] = p; return !failBackground; }
+    void showBackground(int mode) override { background = mode; }
+    std::map<int, std::string> loadedBackgrounds;
+    bool failBackground = false;
     void setRows(Ctl list, const std::vector<QuestionRow>& r) override { rows[list] = r; }
     void openSettings(bool firstStart) override { settingsOpened.push_back(firstStart); if (onSettings) onSettings(); }
+    void playSound(const std::string& p) override { sounds.push_back(p); }
+    std::vector<std::string> sounds;
+    void openAnalysis(const AnalysisView& v) override { analyses.push_back(v); }
+    std::vector<AnalysisView> analyses;
 
     bool isVisible(Ctl c) const { auto it = visible.find(c); return it != visible.end() && it->second; }
     bool running(Tmr t) const { return timers.count(t) != 0; }

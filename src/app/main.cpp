@@ -1,0 +1,16 @@
+// 《驰学宝》: a trainer for the written part of the driving-licence test.
+#include <QApplication>
+#include <QDir>
+
+#include "ui/MainWindow.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("驰学宝"));
+    QApplication::setApplicationVersion(QStringLiteral("10.1"));
+    // The program works in its own folder, beside its banks and pictures.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    cxb::MainWindow window;
+    window.show();
+    return app.exec();
+}

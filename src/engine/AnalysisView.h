@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+namespace cxb {
+
+// What the question analysis dialog ("本题属性") shows.
+struct AnalysisView {
+    std::string label7; // "本题ID为：" + id
+    std::string label8; // "答案:" + answer text
+    std::string text;   // Metx
+    bool hasCounters = false; // false: the counter edits keep what they showed
+    std::string rightCount, wrongCount, answerCount;
+    bool pictureVisible = false;
+    std::string picture; // native path
+};
+
+} // namespace cxb

@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace cxb {
+
+// Every message box and file dialog of the program goes through here, so
+// tests can answer them without a modal window.
+class Dialogs {
+public:
+    static void message(QWidget* parent, const QString& text);
+    // Returns the chosen file, or an empty string when cancelled.
+    static QString saveFileName(QWidget* parent, const QString& caption, const QString& suggested,
+                                const QString& filter);
+
+    // Test seam: while set, message() calls this instead of showing a box.
+    static void setMessageHandler(std::function<void(const QString&)> handler);
+    // Test seam: while set, saveFileName() returns what this returns.
+    static void setSaveFileHandler(std::function<QString(const QString& suggested)> handler);
+};
+
+} // namespace cxb

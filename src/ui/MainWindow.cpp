@@ -1,0 +1,241 @@
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+
+#include "engine/Texts.h"
+#include "ui/AnalysisDialog.h"
+#include "ui/Dialogs.h"
+#include "ui/KeyMap.h"
+#include "ui/PickerWidget.h"
+#include "ui/QuestionPanel.h"
+#include "ui/SettingsDialog.h"
+#include "ui/SidePanels.h"
+#include "ui/SkinDialog.h"
+#include "ui/HistoryDialog.h"
+#include "ui/ToolStrip.h"
+
+namespace cxb {
+
+MainWindow::MainWindow(const QString& folder) : folder_(folder) {
+    setObjectName("TForm1");
+    setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    resize(kDesignWidth, kDesignHeight);
+    setAutoFillBackground(true);
+
+    adapter_ = new WindowAdapter(*this);
+    trainer_ = std::make_unique<Trainer>(*adapter_, folder.toStdString());
+    // Construction: state, colours, pause and bank come first; the controls
+    // that show the bank's picture are built right after and shown from it.
+    trainer_->construct();
+    build();
+    trainer_->showBankInfo();
+    connectTimers();
+    qApp->installEventFilter(this);
+
+    trainer_->formCreate();
+    updateMask();
+    if (screen()) move(screen()->availableGeometry().center() - rect().center());
+}
+
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+
+void MainWindow::build() {
+    captionLabel_ = new QLabel(this);
+    captionLabel_->setObjectName("caption");
+    toolStrip_ = new ToolStrip(*this);
+    questionPanel_ = new QuestionPanel(*this);
+    sidePanels_ = new SidePanels(*this);
+    captionLabel_->setParent(toolStrip_);
+    captionLabel_->setGeometry(kDesignWidth - 300, 70, 240, 22);
+    captionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    analysis_ = new AnalysisDialog(this);
+}
+
+void MainWindow::connectTimers() {
+    Trainer& t = *trainer_;
+    auto on = [this](Tmr timer, auto handler) { connect(adapter_->timer(timer), &QTimer::timeout, this, handler); };
+    adapter_->timer(Tmr::TimerNext)->setInterval(std::max(0, t.s.state->pauseMs));
+    on(Tmr::TimerNext, [&t] { t.nav.TimerNextTimer(); });
+    on(Tmr::tmrmouse, [&t] { t.nav.tmrmouseTimer(); });
+    on(Tmr::tmrjiange, [&t] { t.tmrjiangeTimer(); });
+    on(Tmr::tmrKAOSHI, [&t] { t.nav.tmrKAOSHITimer(); });
+    on(Tmr::tmruptime, [&t] { t.exam.tmruptimeTimer(); });
+    on(Tmr::INIT2, [this] {
+        adapter_->stopTimer(Tmr::INIT2);
+        sidePanels_->loadInformationPage();
+    });
+    on(Tmr::tmrtimpifu, [this] {
+        adapter_->stopTimer(Tmr::tmrtimpifu);
+        update();
+    });
+    adapter_->startTimer(Tmr::INIT2, 1000);
+    adapter_->startTimer(Tmr::tmrtimpifu, 2);
+}
+
+void MainWindow::setCaption(const QString& text) {
+    setWindowTitle(text);
+    if (captionLabel_) captionLabel_->setText(text);
+}
+
+void MainWindow::showQuestionView(const QuestionView& view) { questionPanel_->render(view); }
+
+void MainWindow::repaintPicker() {
+    questionPanel_->picker()->updateSize();
+    questionPanel_->picker()->update();
+}
+
+void MainWindow::scrollPicker(int y) { questionPanel_->pickerBox()->verticalScrollBar()->setValue(std::max(0, y)); }
+
+bool MainWindow::loadBackground(int mode, const QString& nativePath) {
+    QPixmap pixmap;
+    if (!pixmap.load(nativePath)) return false;
+    backgrounds_[static_cast<std::size_t>(mode)] = pixmap;
+    return true;
+}
+
+void MainWindow::showBackground(int mode) {
+    background_ = mode;
+    update();
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QPixmap& tile = background_ >= 1 && background_ <= 4 ? backgrounds_[static_cast<std::size_t>(background_)] : QPixmap();
+    if (!tile.isNull())
+        p.drawTiledPixmap(rect(), tile);
+    else
+        p.fillRect(rect(), palette().window());
+}
+
+void MainWindow::openSettings(bool firstStart) {
+    if (settingsOverride) {
+        settingsOverride(firstStart);
+        return;
+    }
+    SettingsDialog dialog(*this, firstStart);
+    dialog.exec();
+}
+
+void MainWindow::openAnalysis(const AnalysisView& view) { analysis_->showAnalysis(view); }
+
+void MainWindow::SETClick() {
+    openSettings(false);
+    trainer_->showBankInfo();
+    trainer_->modes.Button2Click();
+}
+
+void MainWindow::Button5Click() {
+    trainer_->s.hidePanels();
+    adapter_->setVisible(Ctl::pnlIE, true);
+}
+
+void MainWindow::btn6Click() {
+    HistoryDialog dialog(*this);
+    dialog.fillHistoryList();
+}
+
+void MainWindow::PifuClick() {
+    SkinDialog dialog(*this);
+    dialog.exec();
+}
+
+void MainWindow::BitBtn9Click() {
+    QWidget* toggle = adapter_->control(Ctl::BitBtn9);
+    if (height() == kShortHeight) {
+        resize(width(), 785);
+        static_cast<QPushButton*>(toggle)->setText(QStringLiteral("隐藏选题区"));
+    } else {
+        resize(width(), kShortHeight);
+        static_cast<QPushButton*>(toggle)->setText(QStringLiteral("显示选题区"));
+    }
+}
+
+void MainWindow::img2Click() {
+    QString link = QString::fromStdString(trainer_->bankLink());
+    if (link.isEmpty()) return;
+    QUrl url = QUrl::fromUserInput(link, folder_.isEmpty() ? QDir::currentPath() : folder_);
+    QDesktopServices::openUrl(url);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    QScreen* s = screen();
+    if (!s || s->geometry().width() > 1024) return;
+    resize(width(), kShortHeight);
+    static_cast<QPushButton*>(adapter_->control(Ctl::BitBtn9))->setText(QStringLiteral("显示选题区"));
+    Dialogs::message(this, QString::fromUtf8(texts::withSupport(texts::kSmallScreen).c_str()));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    updateMask();
+}
+
+void MainWindow::updateMask() {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(rect()), 25, 25);
+    setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    if (windowHandle()) windowHandle()->startSystemMove();
+    QWidget::mousePressEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    trainer_->closeQuery();
+    event->accept();
+}
+
+bool MainWindow::editableHasFocus() const {
+    QWidget* f = QApplication::focusWidget();
+    if (!f) return false;
+    if (auto* line = qobject_cast<QLineEdit*>(f)) return !line->isReadOnly();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(f)) return !plain->isReadOnly();
+    if (auto* text = qobject_cast<QTextEdit*>(f)) return !text->isReadOnly();
+    if (auto* combo = qobject_cast<QComboBox*>(f)) return combo->isEditable();
+    return qobject_cast<QAbstractSpinBox*>(f) != nullptr;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        // Key preview: every key released in this window, whatever has the
+        // focus, but only once (the event travels up the parents).
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        if (w && w == target && w->window() == this) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat()) {
+                bool active = questionPanel_->isVisible() && !editableHasFocus();
+                trainer_->keys.FormKeyUp(KeyMap::virtualKey(*key), active, questionPanel_->trueFalseShown());
+            }
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && (w->objectName() == "img2" || w->objectName() == "lbltikuzhuozhe") && w->window() == this)
+            img2Click();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace cxb

@@ -1,0 +1,87 @@
+#pragma once
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "engine/Trainer.h"
+#include "ui/WindowAdapter.h"
+
+class QLabel;
+class QScrollArea;
+class QPushButton;
+
+namespace cxb {
+
+class PickerWidget;
+class QuestionPanel;
+class ToolStrip;
+class SidePanels;
+
+// TForm1: the borderless main window. It builds the controls, renders what
+// the engine decides and forwards clicks, keys and timers to it.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `folder` is the program's folder; empty means the working directory.
+    explicit MainWindow(const QString& folder = QString());
+    ~MainWindow() override;
+
+    Trainer& trainer() { return *trainer_; }
+    WindowAdapter& adapter() { return *adapter_; }
+    QuestionPanel& questionPanel() { return *questionPanel_; }
+
+    // Rendering for the adapter.
+    void setCaption(const QString& text);
+    void showQuestionView(const QuestionView& view);
+    void repaintPicker();
+    void scrollPicker(int y);
+    bool loadBackground(int mode, const QString& nativePath);
+    void showBackground(int mode);
+    void openSettings(bool firstStart);
+    void openAnalysis(const AnalysisView& view);
+    class AnalysisDialog* analysisDialog() const { return analysis_; }
+
+    // Commands of the tool strip and the window.
+    void SETClick();
+    void Button5Click(); // information page
+    void btn6Click();    // exam history
+    void PifuClick();    // skin dialog
+    void BitBtn9Click(); // hide or show the picker
+    void img2Click();    // the bank maker's link
+
+    static constexpr int kDesignWidth = 1086;
+    static constexpr int kDesignHeight = 786;
+    static constexpr int kShortHeight = 627;
+
+    // Test seam: what the settings command opens (the real dialog when unset).
+    std::function<void(bool firstStart)> settingsOverride;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void build();
+    void connectTimers();
+    void updateMask();
+    bool editableHasFocus() const;
+
+    QString folder_;
+    WindowAdapter* adapter_;
+    std::unique_ptr<Trainer> trainer_;
+    ToolStrip* toolStrip_ = nullptr;
+    QuestionPanel* questionPanel_ = nullptr;
+    SidePanels* sidePanels_ = nullptr;
+    QLabel* captionLabel_ = nullptr;
+    std::array<QPixmap, 5> backgrounds_;
+    int background_ = 0;
+    bool shownOnce_ = false;
+    class AnalysisDialog* analysis_ = nullptr;
+};
+
+} // namespace cxb

@@ -1,0 +1,35 @@
+#pragma once
+#include <QLabel>
+
+namespace cxb {
+
+// A picture that acts as a button: it tells when the mouse moves over it,
+// leaves it, presses it and clicks it.
+class PictureButton : public QLabel {
+    Q_OBJECT
+public:
+    explicit PictureButton(const QString& name, QWidget* parent, QSize size);
+
+    // Loads a picture file; on failure the old picture stays and false is
+    // returned.
+    bool loadPicture(const QString& nativePath);
+    QString pictureFile() const { return file_; }
+
+signals:
+    void moved();
+    void left();
+    void pressed();
+    void clicked();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QString file_;
+    bool down_ = false;
+};
+
+} // namespace cxb

@@ -1,0 +1,241 @@
+#include "ui/QuestionPanel.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include "engine/QuestionView.h"
+#include "ui/ColorMap.h"
+#include "ui/MainWindow.h"
+#include "ui/PickerWidget.h"
+#include "ui/PictureButton.h"
+
+namespace cxb {
+
+namespace {
+QLabel* label(QWidget* parent, const char* name, QRect geometry, const QString& text = QString()) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    return l;
+}
+} // namespace
+
+QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(window) {
+    setObjectName("pnl2");
+    setGeometry(0, 100, MainWindow::kDesignWidth, MainWindow::kDesignHeight - 100);
+    Trainer& t = window.trainer();
+    WindowAdapter& a = window.adapter();
+    const Sfile& st = *t.s.state;
+
+    a.registerControl(Ctl::pnl2, this);
+    a.registerControl(Ctl::Label7, label(this, "Label7", {24, 6, 560, 22}));
+    a.registerControl(Ctl::Label2, label(this, "Label2", {600, 6, 150, 22}));
+    a.registerControl(Ctl::Label3, label(this, "Label3", {760, 6, 100, 22}));
+    a.registerControl(Ctl::lbljiazai, label(this, "lbljiazai", {870, 6, 190, 22}));
+
+    memo_ = new QPlainTextEdit(this);
+    memo_->setObjectName("Memo1");
+    memo_->setReadOnly(true);
+    memo_->setGeometry(24, 32, 560, 230);
+    memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont font = memo_->font();
+    font.setPointSize(14);
+    memo_->setFont(font);
+    QPalette pal = memo_->palette();
+    pal.setColor(QPalette::Base, toQColor(static_cast<std::uint32_t>(st.backColor)));
+    pal.setColor(QPalette::Text, toQColor(static_cast<std::uint32_t>(st.textColor)));
+    memo_->setPalette(pal);
+    a.registerControl(Ctl::Memo1, memo_);
+
+    pictureBox_ = new QScrollArea(this);
+    pictureBox_->setObjectName("ScrollBox2");
+    pictureBox_->setGeometry(600, 32, 460, 300);
+    pictureBox_->setAlignment(Qt::AlignCenter);
+    picture_ = new QLabel;
+    picture_->setObjectName("ImagIE");
+    pictureBox_->setWidget(picture_);
+    pictureBox_->hide();
+    a.registerControl(Ctl::ScrollBox2, pictureBox_);
+
+    buildAnswerPanels();
+
+    judgement_ = new QPlainTextEdit(this);
+    judgement_->setObjectName("Label4");
+    judgement_->setReadOnly(true);
+    judgement_->setGeometry(24, 356, 500, 110);
+    judgement_->hide();
+    a.registerControl(Ctl::Label4, judgement_);
+    mark_ = label(this, "Image2", {532, 380, 56, 56});
+    mark_->setAlignment(Qt::AlignCenter);
+    mark_->hide();
+    a.registerControl(Ctl::Image2, mark_);
+
+    a.registerControl(Ctl::Label5, label(this, "Label5", {600, 340, 220, 22}));
+    a.registerControl(Ctl::Label6, label(this, "Label6", {600, 364, 220, 22}));
+    auto* remaining = label(this, "lbl1", {600, 388, 460, 22}, QStringLiteral("还有:"));
+    remaining->hide();
+    a.registerControl(Ctl::lbl1, remaining);
+    auto* handIn = new QPushButton(QStringLiteral("交卷"), this);
+    handIn->setObjectName("JIAOJUAN");
+    handIn->setGeometry(960, 340, 100, 40);
+    handIn->hide();
+    a.registerControl(Ctl::JIAOJUAN, handIn);
+    connect(handIn, &QPushButton::clicked, this, [&t] { t.exam.JIAOJUANClick(); });
+
+    showAnswer_ = new QCheckBox(QStringLiteral("是否显示答案"), this);
+    showAnswer_->setObjectName("CheckBox1");
+    showAnswer_->setGeometry(600, 416, 140, 22);
+    showAnswer_->setChecked(true);
+    a.registerControl(Ctl::CheckBox1, showAnswer_);
+    connect(showAnswer_, &QCheckBox::toggled, this, [&t](bool on) { t.nav.setShowAnswer(on); });
+    auto* autoNext = new QCheckBox(QStringLiteral("自动进入下一题"), this);
+    autoNext->setObjectName("CheckBox2");
+    autoNext->setGeometry(750, 416, 150, 22);
+    autoNext->setChecked(true);
+    a.registerControl(Ctl::CheckBox2, autoNext);
+    connect(autoNext, &QCheckBox::toggled, this, [&t](bool on) { t.nav.setAutoNext(on); });
+    auto* sound = new QCheckBox(QStringLiteral("使用声音特效"), this);
+    sound->setObjectName("chkshengyintexiao");
+    sound->setGeometry(910, 416, 150, 22);
+    sound->setChecked(true);
+    a.registerControl(Ctl::chkshengyintexiao, sound);
+    connect(sound, &QCheckBox::toggled, this, [&t](bool on) { t.s.soundOn = on; });
+
+    auto button = [this](const char* name, const QString& caption, QRect geometry) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setGeometry(geometry);
+        b->setFocusPolicy(Qt::NoFocus);
+        return b;
+    };
+    connect(button("UP", QStringLiteral("上一题"), {600, 450, 110, 36}), &QPushButton::clicked, this,
+            [&t] { t.nav.UPClick(); });
+    connect(button("DO", QStringLiteral("下一题"), {720, 450, 110, 36}), &QPushButton::clicked, this,
+            [&t] { t.nav.DOClick(); });
+    connect(button("Button2", QStringLiteral("重新出题"), {840, 450, 110, 36}), &QPushButton::clicked, this,
+            [&t] { t.modes.Button2Click(); });
+    auto* pickerToggle = button("BitBtn9", QStringLiteral("隐藏选题区"), {960, 450, 100, 36});
+    a.registerControl(Ctl::BitBtn9, pickerToggle);
+    connect(pickerToggle, &QPushButton::clicked, this, [this] { window_.BitBtn9Click(); });
+
+    pickerBox_ = new QScrollArea(this);
+    pickerBox_->setObjectName("ScrollBox1");
+    pickerBox_->setGeometry(93, 540, 900, 125);
+    pickerBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pickerBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    picker_ = new PickerWidget(t.s, nullptr);
+    picker_->setContentsMargins(0, 5, 0, 0);
+    pickerBox_->setWidget(picker_);
+    pickerBox_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(picker_, &PickerWidget::hovered, this, [this, &t](int x, int y) {
+        t.nav.mage1MouseMove(x, y);
+        pickerBox_->setFocus(); // so the wheel scrolls it
+    });
+    connect(picker_, &PickerWidget::clicked, this, [&t] { t.nav.mage1Click(); });
+}
+
+void QuestionPanel::buildAnswerPanels() {
+    Trainer& t = window_.trainer();
+    WindowAdapter& a = window_.adapter();
+    const QRect area(24, 270, 560, 80);
+
+    single_ = new QWidget(this);
+    single_->setObjectName("PaSuanZe");
+    single_->setGeometry(area);
+    a.registerControl(Ctl::PaSuanZe, single_);
+    trueFalse_ = new QWidget(this);
+    trueFalse_->setObjectName("PaPanDuan");
+    trueFalse_->setGeometry(area);
+    a.registerControl(Ctl::PaPanDuan, trueFalse_);
+    multi_ = new QWidget(this);
+    multi_->setObjectName("pnlduanxuan");
+    multi_->setGeometry(area);
+    a.registerControl(Ctl::pnlduanxuan, multi_);
+
+    struct AnswerDef { const char* name; Ctl control; QWidget* parent; int x; int code; };
+    const AnswerDef answers[] = {
+        {"Image1", Ctl::Image1, single_, 0, 1},   {"Image3", Ctl::Image3, single_, 90, 2},
+        {"img3", Ctl::img3, single_, 180, 3},     {"img4", Ctl::img4, single_, 270, 4},
+        {"Image4", Ctl::Image4, trueFalse_, 0, 6}, {"Image5", Ctl::Image5, trueFalse_, 90, 5},
+    };
+    for (const auto& d : answers) {
+        auto* b = new PictureButton(d.name, d.parent, QSize(72, 72));
+        b->move(d.x, 4);
+        a.registerControl(d.control, b);
+        Ctl c = d.control;
+        int code = d.code;
+        connect(b, &PictureButton::moved, this, [&t, c] { t.skinButtons.mouseMove(c); });
+        connect(b, &PictureButton::left, this, [&t, c] { t.skinButtons.mouseLeave(c); });
+        connect(b, &PictureButton::pressed, this, [&t, c] { t.skinButtons.mouseDown(c); });
+        connect(b, &PictureButton::clicked, this, [&t, code] { t.judge.answerQuestion(code); });
+    }
+    static const Ctl boxes[] = {Ctl::chkA, Ctl::chkB, Ctl::chkC, Ctl::chkD, Ctl::chkE, Ctl::chkF, Ctl::chkG, Ctl::chkH};
+    for (int i = 0; i < 8; ++i) {
+        QString letter(QChar('A' + i));
+        auto* box = new QCheckBox(letter, multi_);
+        box->setObjectName("chk" + letter);
+        box->setGeometry(i * 52, 8, 50, 28);
+        box->setFocusPolicy(Qt::NoFocus);
+        QFont f = box->font();
+        f.setPointSize(13);
+        box->setFont(f);
+        a.registerControl(boxes[i], box);
+        int bit = 2 << i;
+        connect(box, &QCheckBox::toggled, this, [&t, bit](bool on) { t.judge.multiBoxChanged(bit, on); });
+    }
+    auto* done = new QPushButton(QStringLiteral("完成"), multi_);
+    done->setObjectName("btnduoxuan");
+    done->setGeometry(430, 4, 100, 36);
+    done->setFocusPolicy(Qt::NoFocus);
+    connect(done, &QPushButton::clicked, this, [&t] { t.judge.btnduoxuanClick(); });
+}
+
+void QuestionPanel::render(const QuestionView& v) {
+    auto text = [this](Ctl c, const std::string& s) { window_.adapter().setText(c, s); };
+    text(Ctl::Label7, v.label7);
+    text(Ctl::Label2, v.label2);
+    text(Ctl::Label3, v.label3);
+    memo_->setPlainText(QString::fromStdString(v.memo1));
+    showAnswer_->setVisible(v.checkBox1Visible);
+    judgement_->setVisible(v.label4Visible);
+    if (v.label4Visible) judgement_->setPlainText(QString::fromStdString(v.label4).replace("\r\n", "\n"));
+    if (!v.image2.empty()) window_.adapter().setImage(Ctl::Image2, v.image2);
+    if (v.label4Visible) {
+        if (v.image2Visible) mark_->show();
+    } else {
+        mark_->hide();
+    }
+    if (v.pictureVisible) {
+        QString file = QString::fromStdString(v.picture);
+        if (file != pictureFile_) {
+            QPixmap pixmap(file);
+            picture_->setPixmap(pixmap);
+            picture_->resize(pixmap.size());
+            pictureFile_ = file;
+        }
+        pictureBox_->show();
+    } else {
+        pictureBox_->hide();
+    }
+    single_->setVisible(v.panel == AnswerPanel::Single);
+    trueFalse_->setVisible(v.panel == AnswerPanel::TrueFalse);
+    multi_->setVisible(v.panel == AnswerPanel::Multi);
+}
+
+bool QuestionPanel::trueFalseShown() const { return trueFalse_->isVisible(); }
+
+void QuestionPanel::mousePressEvent(QMouseEvent* event) {
+    if (window_.windowHandle()) window_.windowHandle()->startSystemMove();
+    event->accept();
+}
+
+bool QuestionPanel::eventFilter(QObject* watched, QEvent* event) { return QWidget::eventFilter(watched, event); }
+
+} // namespace cxb

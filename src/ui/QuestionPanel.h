@@ -1,0 +1,49 @@
+#pragma once
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+
+namespace cxb {
+
+class MainWindow;
+class PickerWidget;
+struct QuestionView;
+
+// pnl2: the question view with its text, picture, answer controls,
+// judgement, score labels, navigation and the question picker.
+class QuestionPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit QuestionPanel(MainWindow& window);
+
+    void render(const QuestionView& view);
+    PickerWidget* picker() const { return picker_; }
+    QScrollArea* pickerBox() const { return pickerBox_; }
+    bool trueFalseShown() const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildAnswerPanels();
+    MainWindow& window_;
+    QPlainTextEdit* memo_ = nullptr;
+    QPlainTextEdit* judgement_ = nullptr;
+    QLabel* mark_ = nullptr;
+    QScrollArea* pictureBox_ = nullptr;
+    QLabel* picture_ = nullptr;
+    QWidget* single_ = nullptr;
+    QWidget* trueFalse_ = nullptr;
+    QWidget* multi_ = nullptr;
+    QCheckBox* showAnswer_ = nullptr;
+    QScrollArea* pickerBox_ = nullptr;
+    PickerWidget* picker_ = nullptr;
+    QString pictureFile_;
+};
+
+} // namespace cxb

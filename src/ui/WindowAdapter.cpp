@@ -1,0 +1,129 @@
+#include "ui/WindowAdapter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSoundEffect>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
+#include "ui/PictureButton.h"
+
+namespace cxb {
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+}
+
+WindowAdapter::WindowAdapter(MainWindow& window) : QObject(&window), window_(window) {
+    for (int t = 0; t <= static_cast<int>(Tmr::tmrtimpifu); ++t) {
+        auto* timer = new QTimer(this);
+        timers_.insert(t, timer);
+    }
+}
+
+QTimer* WindowAdapter::timer(Tmr t) const { return timers_.value(static_cast<int>(t)); }
+
+void WindowAdapter::registerControl(Ctl c, QWidget* widget) { controls_.insert(static_cast<int>(c), widget); }
+
+void WindowAdapter::message(const std::string& text) { Dialogs::message(&window_, q(text)); }
+
+void WindowAdapter::setCaption(const std::string& text) { window_.setCaption(q(text)); }
+
+void WindowAdapter::setVisible(Ctl c, bool visible) {
+    if (QWidget* w = control(c)) w->setVisible(visible);
+}
+
+void WindowAdapter::setText(Ctl c, const std::string& text) {
+    QWidget* w = control(c);
+    if (auto* label = qobject_cast<QLabel*>(w)) label->setText(q(text));
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) plain->setPlainText(q(text));
+    else if (auto* edit = qobject_cast<QTextEdit*>(w)) edit->setPlainText(q(text));
+    else if (auto* line = qobject_cast<QLineEdit*>(w)) line->setText(q(text));
+    else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(q(text));
+}
+
+void WindowAdapter::setChecked(Ctl c, bool checked) {
+    if (auto* box = qobject_cast<QAbstractButton*>(control(c))) box->setChecked(checked);
+}
+
+void WindowAdapter::setImage(Ctl c, const std::string& nativePath) {
+    QWidget* w = control(c);
+    QString path = q(nativePath);
+    bool ok = true;
+    if (auto* button = qobject_cast<PictureButton*>(w)) {
+        ok = button->loadPicture(path);
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        QPixmap pixmap;
+        ok = !path.isEmpty() && pixmap.load(path);
+        if (ok) label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        else label->clear();
+        if (c == Ctl::img2) return; // a bank without a picture is fine
+    }
+    if (!ok && !reportedPictures_.contains(static_cast<int>(c))) {
+        // Reported once for each picture; the button keeps its old picture.
+        reportedPictures_.insert(static_cast<int>(c));
+        Dialogs::message(&window_, QStringLiteral("无法加载图片：%1").arg(path));
+    }
+}
+
+void WindowAdapter::startTimer(Tmr t, int intervalMs) { timer(t)->start(std::max(0, intervalMs)); }
+
+void WindowAdapter::stopTimer(Tmr t) { timer(t)->stop(); }
+
+void WindowAdapter::showQuestionView(const QuestionView& v) { window_.showQuestionView(v); }
+
+void WindowAdapter::pickerChanged() { window_.repaintPicker(); }
+
+void WindowAdapter::scrollPicker(int y) { window_.scrollPicker(y); }
+
+bool WindowAdapter::loadBackground(int mode, const std::string& nativePath) {
+    return window_.loadBackground(mode, q(nativePath));
+}
+
+void WindowAdapter::showBackground(int mode) { window_.showBackground(mode); }
+
+void WindowAdapter::setRows(Ctl list, const std::vector<QuestionRow>& rows) {
+    auto* view = qobject_cast<QTreeWidget*>(control(list));
+    if (!view) return;
+    view->setUpdatesEnabled(false);
+    view->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<int>(rows.size()));
+    for (const auto& r : rows)
+        items.append(new QTreeWidgetItem(QStringList{q(r.id), q(r.text).replace("\r\n", " "), q(r.answer),
+                                                     q(r.rightCount), q(r.wrongCount), q(r.answerCount)}));
+    view->addTopLevelItems(items);
+    view->setUpdatesEnabled(true);
+}
+
+void WindowAdapter::openSettings(bool firstStart) { window_.openSettings(firstStart); }
+
+void WindowAdapter::playSound(const std::string& nativePath) {
+    QString path = q(nativePath);
+    if (!path.endsWith(".wav", Qt::CaseInsensitive) || !QFileInfo(path).isFile()) {
+        QApplication::beep();
+        return;
+    }
+    if (!sound_) sound_ = new QSoundEffect(this);
+    if (sound_->source() != QUrl::fromLocalFile(path)) sound_->setSource(QUrl::fromLocalFile(path));
+    sound_->stop(); // a new sound replaces one still playing
+    sound_->play();
+}
+
+} // namespace cxb
+
+namespace cxb {
+void WindowAdapter::openAnalysis(const AnalysisView& view) { window_.openAnalysis(view); }
+} // namespace cxb

@@ -21,15 +21,16 @@ KeyRules::Decision KeyRules::decide(const Sfile& st, int key, bool trueFalseShow
     return {};
 }
 
-void KeyRules::FormKeyUp(int key, bool questionPanelActive, bool trueFalseShown) {
-    if (!questionPanelActive) return;
+bool KeyRules::FormKeyUp(int key, bool questionPanelActive, bool trueFalseShown) {
+    if (!questionPanelActive) return false;
     Decision d = decide(*s_.state, key, trueFalseShown);
     switch (d.action) {
     case Action::Answer: judge_.answerQuestion(d.code); break;
     case Action::Previous: nav_.UPClick(); break;
     case Action::Next: nav_.DOClick(); break;
-    case Action::None: break;
+    case Action::None: return false;
     }
+    return true;
 }
 
 } // namespace cxb

@@ -24,7 +24,8 @@ public:
 
     // FormKeyUp: `questionPanelActive` is false while the question panel is
     // hidden or the focus is in an editable text field.
-    void FormKeyUp(int vk, bool questionPanelActive, bool trueFalseShown);
+    // Returns whether the key did something.
+    bool FormKeyUp(int vk, bool questionPanelActive, bool trueFalseShown);
 
 private:
     Session& s_;

@@ -192,6 +192,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::updateMask() {
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return; // no window shapes there
     QPainterPath path;
     path.addRoundedRect(QRectF(rect()), 25, 25);
     setMask(QRegion(path.toFillPolygon().toPolygon()));
@@ -220,15 +221,14 @@ bool MainWindow::editableHasFocus() const {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
         auto* w = qobject_cast<QWidget*>(watched);
-        // Key preview: every key released in this window, whatever has the
-        // focus, but only once (the event travels up the parents).
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-        if (w && w == target && w->window() == this) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (!key->isAutoRepeat()) {
-                bool active = questionPanel_->isVisible() && !editableHasFocus();
-                trainer_->keys.FormKeyUp(KeyMap::virtualKey(*key), active, questionPanel_->trueFalseShown());
-            }
+        // Key preview: the window sees every key released in it, whatever
+        // has the focus. A key that does something is taken here, so it is
+        // not seen again as it travels up to the parents.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (w && w->window() == this && !key->isAutoRepeat()) {
+            bool active = questionPanel_->isVisible() && !editableHasFocus();
+            if (trainer_->keys.FormKeyUp(KeyMap::virtualKey(*key), active, questionPanel_->trueFalseShown()))
+                return true;
         }
     } else if (event->type() == QEvent::MouseButtonRelease) {
         auto* w = qobject_cast<QWidget*>(watched);

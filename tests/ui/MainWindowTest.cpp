@@ -1,0 +1,169 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "data/BankFile.h"
+#include "data/BankGenerator.h"
+#include "data/FixedField.h"
+#include "data/Gbk.h"
+#include "data/StateFile.h"
+#include "support/TempDir.h"
+#include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
+#include "ui/PictureButton.h"
+
+using namespace cxb;
+
+namespace {
+
+// A runnable folder with a generated bank chosen in its state file.
+struct Folder {
+    test::TempDir dir;
+    Bank bank;
+    explicit Folder(int questions, int beginnerCount = 10) : bank(BankGenerator::make(questions, 7)) {
+        dir.mkdir("bankdata");
+        EXPECT_EQ(BankFile::store(bank, dir.file("bankdata/小车.tk")), "");
+        auto state = StateFile::newRecord();
+        StateFile::resetState(*state);
+        state->beginnerCount = beginnerCount;
+        writeField(state->bankPath, *gbk::fromUtf8("bankdata\\小车.tk"));
+        EXPECT_EQ(StateFile::saveState(*state, dir.file("bankdata/sys.dat")), 0);
+    }
+    Bank stored() const { return std::move(*BankFile::open(dir.file("bankdata/小车.tk"))); }
+};
+
+struct Messages {
+    std::vector<QString> seen;
+    Messages() { Dialogs::setMessageHandler([this](const QString& m) { seen.push_back(m); }); }
+    ~Messages() { Dialogs::setMessageHandler({}); }
+};
+
+QString text(QWidget& w, const char* name) {
+    if (auto* l = w.findChild<QLabel*>(name)) return l->text();
+    if (auto* e = w.findChild<QPlainTextEdit*>(name)) return e->toPlainText();
+    return QString();
+}
+
+int counterSum(const Bank& b, int QuestionRecord::*field) {
+    int sum = 0;
+    for (int i = 1; i <= b.questionCount(); ++i) sum += b.records[static_cast<std::size_t>(i)].*field;
+    return sum;
+}
+
+} // namespace
+
+TEST(MainWindow, StartsWithABeginnerListAndNamedControls) {
+    Folder f(40);
+    Messages messages;
+    MainWindow w(QString::fromStdString(f.dir.path()));
+    w.show();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("初步练习     驰学宝10.1"));
+    EXPECT_EQ(w.trainer().s.modeCode, 1);
+    EXPECT_EQ(w.trainer().s.listCount, 10);
+    EXPECT_EQ(text(w, "Label3"), "1/10");
+    EXPECT_TRUE(text(w, "Label2").startsWith(QStringLiteral("本题ID：")));
+    EXPECT_FALSE(text(w, "Memo1").isEmpty());
+    for (const char* name : {"pnl2", "pnl3", "Memo1", "ScrollBox1", "mage1", "UP", "DO", "Button2", "CheckBox1",
+                             "CheckBox2", "BitBtn9", "ima_sunxu", "Imchuji", "Ima_nanti", "Ima_kaoshi", "Ima_cuowuji",
+                             "Ima_tiku", "img_lishi", "img_shezhi", "imgzhuozhe", "img5", "Pifu", "lblguanyu",
+                             "JIAOJUAN", "pnl1", "souPNL", "Panel2", "pnlIE", "lv1", "lv2", "edtchazhao"})
+        EXPECT_NE(w.findChild<QWidget*>(name), nullptr) << name;
+    EXPECT_EQ(w.findChild<QPushButton*>("UP")->text(), QStringLiteral("上一题"));
+    EXPECT_EQ(w.findChild<QPushButton*>("DO")->text(), QStringLiteral("下一题"));
+    EXPECT_EQ(w.findChild<QPushButton*>("Button2")->text(), QStringLiteral("重新出题"));
+    EXPECT_EQ(w.findChild<QCheckBox*>("CheckBox1")->text(), QStringLiteral("是否显示答案"));
+    EXPECT_EQ(w.findChild<QCheckBox*>("CheckBox2")->text(), QStringLiteral("自动进入下一题"));
+    EXPECT_EQ(text(w, "lblguanyu"), QStringLiteral("驰学宝10.1"));
+    w.close();
+}
+
+TEST(MainWindow, AnswersByKeysAndClicksAndStoresCountersOnClose) {
+    Folder f(30);
+    Messages messages;
+    {
+        MainWindow w(QString::fromStdString(f.dir.path()));
+        w.show();
+        QApplication::setActiveWindow(&w);
+        Session& s = w.trainer().s;
+        w.findChild<QCheckBox*>("CheckBox2")->setChecked(false); // no automatic move in this test
+        int answered = 0;
+        for (int i = 1; i <= s.listCount; ++i) {
+            ListEntry& e = s.entry(s.current);
+            if (e.type == 2) {
+                QTest::keyClick(&w, e.answer == 6 ? Qt::Key_A : Qt::Key_B);
+            } else if (e.type == 1) {
+                const char* names[] = {"Image1", "Image3", "img3", "img4"};
+                QTest::mouseClick(w.findChild<PictureButton*>(names[e.answer - 1]), Qt::LeftButton);
+            } else {
+                for (int bit = 0; bit < 8; ++bit)
+                    if (e.answer & (2 << bit))
+                        w.findChild<QCheckBox*>(QStringLiteral("chk%1").arg(QChar('A' + bit)))->click();
+                QTest::mouseClick(w.findChild<QPushButton*>("btnduoxuan"), Qt::LeftButton);
+            }
+            ++answered;
+            EXPECT_EQ(e.userAnswer, e.answer) << "entry " << s.current;
+            if (i < s.listCount) QTest::keyClick(&w, Qt::Key_Down);
+        }
+        EXPECT_EQ(answered, 10);
+        EXPECT_TRUE(text(w, "Label4").startsWith(QStringLiteral("你的答案:")));
+        EXPECT_TRUE(text(w, "Label5").startsWith(QStringLiteral("你的分数是:")));
+        EXPECT_TRUE(text(w, "Label6").contains(QStringLiteral("(100%)")));
+        QTest::keyClick(&w, Qt::Key_Up);
+        EXPECT_EQ(text(w, "Label3"), "9/10");
+        w.close();
+    }
+    Bank after = f.stored();
+    EXPECT_EQ(counterSum(after, &QuestionRecord::answerCount), 10);
+    EXPECT_EQ(counterSum(after, &QuestionRecord::rightCount), 10);
+    EXPECT_EQ(counterSum(after, &QuestionRecord::wrongCount), 0);
+    EXPECT_EQ(BankFile::serialize(after).size(), BankFile::fileSize(30));
+}
+
+TEST(MainWindow, LettersTypedInTheSearchBoxDoNotAnswer) {
+    Folder f(20);
+    Messages messages;
+    MainWindow w(QString::fromStdString(f.dir.path()));
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QTest::mouseClick(w.findChild<PictureButton*>("Ima_tiku"), Qt::LeftButton);
+    auto* edit = w.findChild<QLineEdit*>("edtchazhao");
+    ASSERT_TRUE(edit->isVisible());
+    edit->setFocus();
+    QTest::keyClicks(edit, "ABCD");
+    EXPECT_EQ(edit->text(), "ABCD");
+    for (int i = 1; i <= w.trainer().s.listCount; ++i) EXPECT_EQ(w.trainer().s.entry(i).userAnswer, 0);
+    w.close();
+}
+
+TEST(MainWindow, PickerToggleAndModes) {
+    Folder f(60);
+    Messages messages;
+    MainWindow w(QString::fromStdString(f.dir.path()));
+    w.show();
+    auto* toggle = w.findChild<QPushButton*>("BitBtn9");
+    // The offscreen screen is 800 pixels wide, so the window starts short.
+    EXPECT_EQ(w.height(), MainWindow::kShortHeight);
+    EXPECT_EQ(toggle->text(), QStringLiteral("显示选题区"));
+    ASSERT_FALSE(messages.seen.empty());
+    EXPECT_TRUE(messages.seen.back().startsWith(QStringLiteral("我发现您的显示分辨率太小了，不能完全显示，建议设置的大一些；\n")));
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_EQ(w.height(), 785);
+    EXPECT_EQ(toggle->text(), QStringLiteral("隐藏选题区"));
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_EQ(w.height(), MainWindow::kShortHeight);
+    EXPECT_EQ(toggle->text(), QStringLiteral("显示选题区"));
+
+    QTest::mouseClick(w.findChild<PictureButton*>("ima_sunxu"), Qt::LeftButton);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("顺序练习        驰学宝10.1"));
+    EXPECT_EQ(w.trainer().s.listCount, 60);
+    EXPECT_EQ(text(w, "Label3"), "1/60");
+    QTest::mouseClick(w.findChild<PictureButton*>("Ima_nanti"), Qt::LeftButton);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("100题考试练习     驰学宝10.1"));
+    EXPECT_EQ(w.trainer().s.modeCode, 2);
+    w.close();
+}

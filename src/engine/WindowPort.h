@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ public:
     virtual void setImage(Ctl control, const std::string& nativePath) = 0;
     virtual void startTimer(Tmr timer, int intervalMs) = 0;
     virtual void stopTimer(Tmr timer) = 0;
+    // Sets a timer's interval without starting it; a running one restarts.
+    virtual void setTimerInterval(Tmr timer, int intervalMs) = 0;
+    // The question text box Memo1: background and text colour, 0x00BBGGRR.
+    virtual void applyTextColours(std::int32_t backColor, std::int32_t textColor) = 0;
 
     virtual void showQuestionView(const QuestionView& view) = 0;
     virtual void pickerChanged() = 0;         // the picker's cells must be repainted

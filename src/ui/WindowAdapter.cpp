@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include "ui/ColorMap.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 #include "ui/PictureButton.h"
@@ -81,6 +82,17 @@ void WindowAdapter::setImage(Ctl c, const std::string& nativePath) {
 void WindowAdapter::startTimer(Tmr t, int intervalMs) { timer(t)->start(std::max(0, intervalMs)); }
 
 void WindowAdapter::stopTimer(Tmr t) { timer(t)->stop(); }
+
+void WindowAdapter::setTimerInterval(Tmr t, int intervalMs) { timer(t)->setInterval(std::max(0, intervalMs)); }
+
+void WindowAdapter::applyTextColours(std::int32_t backColor, std::int32_t textColor) {
+    QWidget* memo = control(Ctl::Memo1);
+    if (!memo) return;
+    QPalette pal = memo->palette();
+    pal.setColor(QPalette::Base, toQColor(static_cast<std::uint32_t>(backColor)));
+    pal.setColor(QPalette::Text, toQColor(static_cast<std::uint32_t>(textColor)));
+    memo->setPalette(pal);
+}
 
 void WindowAdapter::showQuestionView(const QuestionView& v) { window_.showQuestionView(v); }
 

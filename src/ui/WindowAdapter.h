@@ -33,6 +33,8 @@ public:
     void setImage(Ctl control, const std::string& nativePath) override;
     void startTimer(Tmr timer, int intervalMs) override;
     void stopTimer(Tmr timer) override;
+    void setTimerInterval(Tmr timer, int intervalMs) override;
+    void applyTextColours(std::int32_t backColor, std::int32_t textColor) override;
     void showQuestionView(const QuestionView& view) override;
     void pickerChanged() override;
     void scrollPicker(int y) override;

@@ -19,6 +19,10 @@ public:
     void setImage(Ctl c, const std::string& p) override { image[c] = p; }
     void startTimer(Tmr t, int ms) override { timers[t] = ms; }
     void stopTimer(Tmr t) override { timers.erase(t); }
+    void setTimerInterval(Tmr t, int ms) override { intervals[t] = ms; }
+    std::map<Tmr, int> intervals;
+    void applyTextColours(std::int32_t back, std::int32_t fore) override { textColours = {back, fore}; }
+    std::pair<std::int32_t, std::int32_t> textColours{-1, -1}; // {-1, -1}: never applied
     void showQuestionView(const QuestionView& v) override { views.push_back(v); }
     void pickerChanged() override { ++pickerRepaints; }
     void scrollPicker(int y) override { scroll = y; }

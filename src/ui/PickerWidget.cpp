@@ -20,6 +20,8 @@ PickerWidget::PickerWidget(Session& session, QWidget* parent) : QWidget(parent),
     setObjectName("mage1");
     setMouseTracking(true);
     setCursor(Qt::PointingHandCursor);
+    numberFont_ = font();
+    numberFont_.setPixelSize(13);
     updateSize();
 }
 
@@ -28,46 +30,95 @@ void PickerWidget::updateSize() {
     setFixedSize(PickerCanvas::kWidth, PickerCanvas::pictureHeight(cells));
 }
 
+// Numbers are drawn once per colour into a strip of slots and then copied,
+// which is much cheaper than laying out text for every cell at every paint.
+const QImage& PickerWidget::numberAtlas(std::uint32_t colour) {
+    auto it = atlases_.find(colour);
+    if (it != atlases_.end()) return it->second;
+    QFontMetrics metrics(numberFont_);
+    slotHeight_ = metrics.height();
+    QImage atlas(kSlotWidth, slotHeight_ * 2000, QImage::Format_ARGB32_Premultiplied);
+    atlas.fill(Qt::transparent);
+    QPainter p(&atlas);
+    p.setFont(numberFont_);
+    p.setPen(toQColor(colour));
+    numberWidths_.resize(2000);
+    for (int k = 1; k < 2000; ++k) {
+        QString number = QString::number(k);
+        numberWidths_[static_cast<std::size_t>(k)] = metrics.horizontalAdvance(number);
+        p.drawText(QRect(1, k * slotHeight_, kSlotWidth - 1, slotHeight_), Qt::AlignLeft | Qt::AlignVCenter, number);
+    }
+    p.end();
+    return atlases_.emplace(colour, std::move(atlas)).first->second;
+}
+
 void PickerWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
+    paintPicker(p, event->rect());
+}
+
+void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
     const QPalette& pal = palette();
-    p.fillRect(event->rect(), pal.color(QPalette::Button));
-    QFont font = p.font();
-    font.setPixelSize(13);
-    p.setFont(font);
     const int w = PickerCanvas::kCellWidth, h = PickerCanvas::kCellHeight;
-    const int firstRow = std::max(0, event->rect().top() / h);
-    const int lastRow = event->rect().bottom() / h;
+    const int gridWidth = PickerCanvas::kPerRow * w;
+    // Each cell is worked out first and the drawing is then done in a few
+    // batches, one per colour: every pixel is filled once, and the painter
+    // is called a few times instead of thousands.
+    std::map<std::uint32_t, QVector<QRect>> fills, outlines, boxes;
+    struct Number { QPoint at; int k; int width; std::uint32_t colour; };
+    QVector<Number> numbers;
+    constexpr std::uint32_t kFace = PickerCanvas::kButtonFace;
+    if (area.right() >= gridWidth) fills[kFace].append(QRect(gridWidth, area.top(), width() - gridWidth, area.height()));
+    const int firstRow = std::max(0, area.top() / h);
+    const int lastRow = area.bottom() / h;
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int col = 0; col < PickerCanvas::kPerRow; ++col) {
-            int k = row * PickerCanvas::kPerRow + col + 1;
-            if (k > 1999) break;
-            if (s_.picker.style(k) == PickerCanvas::kBlank) continue;
+            const int k = row * PickerCanvas::kPerRow + col + 1;
+            const QRect cell(col * w, row * h, w, h);
+            if (k > 1999 || s_.picker.style(k) == PickerCanvas::kBlank) {
+                fills[kFace].append(cell);
+                continue;
+            }
             const ListEntry* entry = k <= s_.listCount ? &s_.list[static_cast<std::size_t>(k)] : nullptr;
-            CellLook look = s_.picker.look(k, entry, s_.displayMode);
-            QRect cell(col * w, row * h, w, h);
-            if (look.blue) p.fillRect(cell, toQColor(PickerCanvas::kBlue));
-            if (look.stateRect) {
-                p.setPen(toQColor(look.stateOutline));
-                p.setBrush(toQColor(look.stateFill));
-                p.drawRect(cell.adjusted(0, 0, -1, -1));
-            }
+            const CellLook look = s_.picker.look(k, entry, s_.displayMode);
+            // A later layer covers the earlier ones: style over state over blue.
             if (look.styleRect) {
-                p.setPen(toQColor(look.rectOutline));
-                p.setBrush(colour(look.rectFill, pal));
-                p.drawRect(cell.adjusted(0, 0, -1, -1));
+                fills[look.rectFill].append(cell);
+                outlines[look.rectOutline].append(cell.adjusted(0, 0, -1, -1));
+            } else if (look.stateRect) {
+                fills[look.stateFill].append(cell);
+                outlines[look.stateOutline].append(cell.adjusted(0, 0, -1, -1));
+            } else {
+                fills[look.blue ? PickerCanvas::kBlue : kFace].append(cell);
             }
-            QString number = QString::number(k);
-            QRect text = p.fontMetrics().boundingRect(number);
-            QRect box(cell.left() + 5, cell.top() + 5, text.width() + 2, p.fontMetrics().height());
-            p.fillRect(box, colour(look.numberBack, pal));
-            p.setPen(toQColor(look.number));
-            p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, number);
+            numberAtlas(look.number);
+            const int textWidth = numberWidths_[static_cast<std::size_t>(k)] + 2;
+            boxes[look.numberBack].append(QRect(cell.left() + 5, cell.top() + 5, textWidth, slotHeight_));
+            numbers.append({QPoint(cell.left() + 5, cell.top() + 5), k, textWidth, look.number});
         }
     }
+    p.setPen(Qt::NoPen);
+    for (const auto& [c, rects] : fills) {
+        p.setBrush(colour(c, pal));
+        p.drawRects(rects);
+    }
+    p.setBrush(Qt::NoBrush);
+    for (const auto& [c, rects] : outlines) {
+        p.setPen(toQColor(c));
+        p.drawRects(rects);
+    }
+    p.setPen(Qt::NoPen);
+    for (const auto& [c, rects] : boxes) {
+        p.setBrush(colour(c, pal));
+        p.drawRects(rects);
+    }
+    for (const Number& n : numbers)
+        p.drawImage(n.at, atlases_[n.colour], QRect(0, n.k * slotHeight_, n.width, slotHeight_));
     p.setPen(Qt::black);
-    for (int y = 0; y <= height(); y += h) p.drawLine(0, y, width(), y);
-    for (int x = 0; x <= PickerCanvas::kPerRow * w; x += w) p.drawLine(x, 0, x, height());
+    p.setBrush(Qt::NoBrush);
+    const int top = area.top(), bottom = area.bottom();
+    for (int y = firstRow * h; y <= bottom + h && y <= height(); y += h) p.drawLine(0, y, width(), y);
+    for (int x = 0; x <= gridWidth; x += w) p.drawLine(x, top, x, bottom);
 }
 
 void PickerWidget::mouseMoveEvent(QMouseEvent* event) {

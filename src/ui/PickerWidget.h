@@ -1,5 +1,11 @@
 #pragma once
+#include <QFont>
+#include <QPainter>
+#include <QImage>
+#include <cstdint>
+#include <map>
 #include <QWidget>
+#include <vector>
 
 namespace cxb {
 
@@ -13,6 +19,8 @@ public:
     PickerWidget(Session& session, QWidget* parent);
     // Grows the picture when a list needs more rows than it has.
     void updateSize();
+    // Paints the part `area` of the picture.
+    void paintPicker(QPainter& painter, const QRect& area);
 
 signals:
     void hovered(int x, int y);
@@ -24,7 +32,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    const QImage& numberAtlas(std::uint32_t colour);
+    static constexpr int kSlotWidth = 34;
     Session& s_;
+    QFont numberFont_;
+    std::map<std::uint32_t, QImage> atlases_; // the numbers 1..1999 in one colour
+    std::vector<int> numberWidths_;
+    int slotHeight_ = 16;
+
 };
 
 } // namespace cxb

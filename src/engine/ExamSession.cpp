@@ -96,7 +96,9 @@ std::string ExamSession::storedBankTag(const std::string& tag) {
 void ExamSession::finishExam(int score) {
     s_.hidePanels();
     s_.port.setVisible(Ctl::Panel2, true);
-    if (score < 100) s_.port.setVisible(Ctl::btn3, true);
+    // "再次挑战刚刚错题" only when something was missed; a full score after an
+    // earlier miss hides it again.
+    s_.port.setVisible(Ctl::btn3, score < 100);
     s_.port.setText(Ctl::LabelMessage, resultText(score));
     Sfile& st = *s_.state;
     if (usableHistoryCount(st) >= Sfile::kMaxHistory) {

@@ -9,7 +9,8 @@
 namespace cxb {
 
 Trainer::Trainer(WindowPort& port, std::string folder)
-    : s(port), view(s), modes(s, view), judge(s, view), nav(s, view, modes), keys(s, judge, nav), exam(s, view), skinButtons(s), review(s, modes, view), search(s) {
+    : s(port), view(s), modes(s, view), judge(s, view), nav(s, view, modes), keys(s, judge, nav), exam(s, view), skinButtons(s), review(s, modes, view), search(s),
+      history(s, modes, view), paper(s, history) {
     s.folder = std::move(folder);
     modes.setExam(&exam);
 }
@@ -47,6 +48,8 @@ bool Trainer::reloadBank() {
         if (!why.empty()) s.message(texts::withSupport(texts::kBankNotStored));
     }
     bool ok = openBank();
+    // A looked-up question belongs to the bank it was found in.
+    history.clearLookupCache();
     // The list may still hold entries of the bank that was left; they are
     // only ids and texts, and the next list command replaces them.
     return ok;

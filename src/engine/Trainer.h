@@ -5,8 +5,10 @@
 #include "engine/BankSearch.h"
 #include "engine/ErrorReview.h"
 #include "engine/ExamSession.h"
+#include "engine/HistoryBook.h"
 #include "engine/KeyRules.h"
 #include "engine/Navigator.h"
+#include "engine/PaperExport.h"
 #include "engine/PracticeModes.h"
 #include "engine/QuestionPresenter.h"
 #include "engine/Session.h"
@@ -48,6 +50,8 @@ public:
     SkinButtons skinButtons;
     ErrorReview review;
     BankSearch search;
+    HistoryBook history;
+    PaperExport paper;
 
     void tmrjiangeTimer();
 

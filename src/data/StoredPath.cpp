@@ -4,12 +4,33 @@
 
 namespace cxb {
 
+namespace {
+
+// Position of the first real backslash at or after `from`, or npos. GBK trail
+// bytes can be 0x5C: a lead byte (0x81..0xFE) always takes the byte after it,
+// also when the pair has no Unicode form (the user-defined areas).
+std::size_t findSeparator(std::string_view gbkText, std::size_t from) {
+    for (std::size_t i = from; i < gbkText.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(gbkText[i]);
+        if (c >= 0x81 && c <= 0xFE && i + 1 < gbkText.size())
+            ++i;
+        else if (c == '\\')
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
 std::string toNativePath(std::string_view storedGbk) {
-    std::string path = gbk::toUtf8Lossy(storedGbk);
-    // GBK trail bytes can be 0x5C, so the backslashes are replaced only
-    // after decoding.
-    for (char& c : path)
-        if (c == '\\') c = '/';
+    // Split at the real backslashes first, then decode each part.
+    std::string path;
+    std::size_t start = 0;
+    for (std::size_t sep; (sep = findSeparator(storedGbk, start)) != std::string_view::npos; start = sep + 1) {
+        path += gbk::toUtf8Lossy(storedGbk.substr(start, sep - start));
+        path += '/';
+    }
+    path += gbk::toUtf8Lossy(storedGbk.substr(start));
     return path;
 }
 
@@ -28,11 +49,8 @@ PictureRef resolvePicture(std::string_view storedName, bool extraBank) {
         if (c != ' ') ref.name += c;
     if (ref.name.empty()) return ref;
     bool ownPath = false;
-    if (extraBank) {
-        // Look for a real backslash, not the trail byte of a GBK character.
-        std::string utf8 = gbk::toUtf8Lossy(ref.name);
-        ownPath = utf8.find('\\') != std::string::npos;
-    }
+    // A real backslash, not the trail byte of a GBK character.
+    if (extraBank) ownPath = findSeparator(ref.name, 0) != std::string_view::npos;
     ref.storedPath = ownPath ? ref.name : "bankdata\\" + ref.name;
     ref.nativePath = toNativePath(ref.storedPath);
     return ref;

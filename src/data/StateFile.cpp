@@ -16,6 +16,7 @@ std::unique_ptr<Sfile> StateFile::newRecord() {
 }
 
 void StateFile::parse(std::string_view bytes, Sfile& state) {
+    if (bytes.empty()) return; // an empty view may carry no pointer at all
     std::memcpy(&state, bytes.data(), std::min(bytes.size(), sizeof(Sfile)));
 }
 

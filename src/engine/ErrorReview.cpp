@@ -60,7 +60,6 @@ void ErrorReview::btnGCerrorClick() {
         }
         s_.reviewRows.push_back(std::move(row));
     }
-    s_.reviewSelected = -1;
     s_.port.setRows(Ctl::lv1, s_.reviewRows);
 }
 
@@ -71,7 +70,6 @@ void ErrorReview::btnQuanBuClick() {
     s_.reviewRows.clear();
     for (int i = 1; i <= s_.questionCount(); ++i)
         if (s_.record(i).wrongCount > 0) s_.reviewRows.push_back(rowOf(s_.record(i)));
-    s_.reviewSelected = -1;
     s_.port.setRows(Ctl::lv1, s_.reviewRows);
 }
 

@@ -51,7 +51,7 @@ struct Session {
 
     // Review and search.
     int errorKind = 0;         // 1 ever wrong, 2 wrong in this list
-    int reviewSelected = -1;   // selected row of the review list
+    int reviewSelected = 0;    // row last selected in the review list, from the first row
     int searchSelected = -1;   // selected row of the bank list
     std::vector<QuestionRow> reviewRows, searchRows;
     std::string searchText;    // edtchazhao, UTF-8

@@ -133,7 +133,7 @@ void MainWindow::openSettings(bool firstStart) {
         return;
     }
     SettingsDialog dialog(*this, firstStart);
-    dialog.exec();
+    dialog.run();
 }
 
 void MainWindow::openAnalysis(const AnalysisView& view) { analysis_->showAnalysis(view); }

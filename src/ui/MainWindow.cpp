@@ -24,6 +24,7 @@
 #include "engine/Texts.h"
 #include "ui/AnalysisDialog.h"
 #include "ui/Dialogs.h"
+#include "ui/ExportDialog.h"
 #include "ui/KeyMap.h"
 #include "ui/PickerWidget.h"
 #include "ui/QuestionPanel.h"
@@ -150,8 +151,15 @@ void MainWindow::Button5Click() {
 }
 
 void MainWindow::btn6Click() {
-    HistoryDialog dialog(*this);
-    dialog.fillHistoryList();
+    // A fresh dialog for each command; the one of the last command goes.
+    delete history_;
+    history_ = new HistoryDialog(*this);
+    history_->fillHistoryList();
+}
+
+ExportDialog& MainWindow::exportDialog() {
+    if (!export_) export_ = new ExportDialog(*this);
+    return *export_;
 }
 
 void MainWindow::PifuClick() {

@@ -46,6 +46,10 @@ public:
     void SETClick();
     void Button5Click(); // information page
     void btn6Click();    // exam history
+    // The export dialog TForm7, one for the run.
+    class ExportDialog& exportDialog();
+    // The history dialog of the last "历史" command, if any.
+    class HistoryDialog* historyDialog() const { return history_; }
     void PifuClick();    // skin dialog
     void BitBtn9Click(); // hide or show the picker
     void img2Click();    // the bank maker's link
@@ -82,6 +86,8 @@ private:
     int background_ = 0;
     bool shownOnce_ = false;
     class AnalysisDialog* analysis_ = nullptr;
+    class HistoryDialog* history_ = nullptr;
+    class ExportDialog* export_ = nullptr;
 };
 
 } // namespace cxb

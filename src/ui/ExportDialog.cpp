@@ -1,0 +1,113 @@
+#include "ui/ExportDialog.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+
+#include "data/AtomicFile.h"
+#include "data/FileBytes.h"
+#include "data/Gbk.h"
+#include "engine/Texts.h"
+#include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
+
+namespace cxb {
+namespace {
+std::function<void(ExportDialog&)>& showHandler() {
+    static std::function<void(ExportDialog&)> h;
+    return h;
+}
+std::function<void(QTextDocument&)>& printHandler() {
+    static std::function<void(QTextDocument&)> h;
+    return h;
+}
+} // namespace
+
+void ExportDialog::setShowHandler(std::function<void(ExportDialog&)> handler) { showHandler() = std::move(handler); }
+void ExportDialog::setPrintHandler(std::function<void(QTextDocument&)> handler) { printHandler() = std::move(handler); }
+
+ExportDialog::ExportDialog(MainWindow& window) : QDialog(&window), window_(window) {
+    setObjectName("TForm7");
+    setWindowTitle(QStringLiteral("导出"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(662, 490);
+
+    chk1_ = new QCheckBox(QStringLiteral("显示答案"), this);
+    chk1_->setObjectName("chk1");
+    chk1_->setGeometry(10, 12, 100, 24);
+    chk1_->setChecked(true);
+    connect(chk1_, &QCheckBox::toggled, this, &ExportDialog::chk1Click);
+    auto* save = new QPushButton(QStringLiteral("保存...."), this);
+    save->setObjectName("btn1");
+    save->setGeometry(120, 8, 90, 32);
+    connect(save, &QPushButton::clicked, this, &ExportDialog::btn1Click);
+    auto* print = new QPushButton(QStringLiteral("打印"), this);
+    print->setObjectName("btn2");
+    print->setGeometry(220, 8, 90, 32);
+    connect(print, &QPushButton::clicked, this, &ExportDialog::btn2Click);
+
+    wb1_ = new QTextBrowser(this);
+    wb1_->setObjectName("wb1");
+    wb1_->setGeometry(0, 48, 661, 442);
+    wb1_->setOpenLinks(false);
+}
+
+void ExportDialog::buildPaperPages(int entry) {
+    window_.trainer().paper.buildPaperPages(entry);
+    showPage(true); // each showing starts with the answers, whatever the box says
+    if (showHandler()) {
+        showHandler()(*this);
+        return;
+    }
+    exec();
+}
+
+void ExportDialog::showPage(bool withAnswers) {
+    Trainer& t = window_.trainer();
+    shown_ = QString::fromStdString(t.paper.pagePath(withAnswers));
+    // The pages name their pictures relative to the program's folder.
+    QString folder = t.s.folder.empty() ? QDir::currentPath() : QString::fromStdString(t.s.folder);
+    wb1_->setSearchPaths({folder});
+    wb1_->document()->setBaseUrl(QUrl::fromLocalFile(folder + QLatin1Char('/')));
+    // The page is GBK, as its head declares; a page that could not be
+    // written shows what is on disk, if anything.
+    auto bytes = readFileBytes(shown_.toStdString());
+    QString html = bytes ? QString::fromStdString(gbk::toUtf8Lossy(*bytes)) : QString();
+    // The page opens no body; this viewer would keep everything after the
+    // head's start as head content and show nothing, so the view (not the
+    // file) gets the body opened after the title.
+    qsizetype title = html.indexOf(QLatin1String("</title>"));
+    if (title >= 0 && !html.contains(QLatin1String("<body"), Qt::CaseInsensitive))
+        html.insert(title + 8, QLatin1String("</head><body>"));
+    wb1_->setHtml(html);
+}
+
+void ExportDialog::chk1Click() { showPage(chk1_->isChecked()); }
+
+void ExportDialog::btn1Click() {
+    QFileInfo shown(shown_);
+    QString target = Dialogs::saveFileName(this, QStringLiteral("另存为"), shown.absoluteFilePath(),
+                                           QStringLiteral("网页 (*.htm *.html);;所有文件 (*)"));
+    if (target.isEmpty()) return;
+    // The page's own bytes; its pictures stay named by their paths.
+    auto bytes = readFileBytes(shown_.toStdString());
+    if (!bytes || !AtomicFile::write(target.toStdString(), *bytes).empty())
+        Dialogs::message(this, QString::fromStdString(texts::withSupport(PaperExport::kCannotWrite)));
+}
+
+void ExportDialog::btn2Click() {
+    if (printHandler()) {
+        printHandler()(*wb1_->document());
+        return;
+    }
+    QPrintPreviewDialog preview(this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) { wb1_->print(printer); });
+    preview.exec();
+}
+
+} // namespace cxb

@@ -255,6 +255,50 @@ TEST_F(Answering, BoxesSetByTheProgramAreNotAnswers) {
     EXPECT_EQ((Counters{0, 0, 0}), counters(6));
 }
 
+TEST_F(Answering, BoxesTheProgramTicksWhenShowingAnEntryAreNotTakenForClicks) {
+    // The boxes report every change, as the window's check boxes do.
+    const Ctl boxes[] = {Ctl::chkA, Ctl::chkB, Ctl::chkC, Ctl::chkD, Ctl::chkE, Ctl::chkF, Ctl::chkG, Ctl::chkH};
+    win.onChecked = [this, &boxes](Ctl c, bool on) {
+        for (int b = 0; b < 8; ++b)
+            if (boxes[b] == c) t().judge.multiBoxChanged(2 << b, on);
+    };
+    auto click = [this, &boxes](int b) { win.setChecked(boxes[b], !win.checked[boxes[b]]); };
+    Bank bank = plainBank(3);
+    for (int i = 1; i <= 3; ++i) {
+        bank.records[i].type = kMultipleChoice;
+        bank.records[i].answer = 2 | 8;
+    }
+    start(bank);
+    click(1); // B: wrong, counted at once
+    ASSERT_EQ(4, entry(1).userAnswer);
+    EXPECT_EQ((Counters{0, 1, 1}), counters(1));
+    t().nav.DOClick(); // the boxes are cleared for entry 2
+    for (Ctl box : boxes) EXPECT_FALSE(win.checked[box]);
+    EXPECT_EQ(0, entry(2).userAnswer);
+    click(0);
+    click(2);
+    t().judge.btnduoxuanClick();
+    EXPECT_EQ((Counters{1, 0, 1}), counters(2));
+    t().nav.UPClick(); // entry 1's wrong B is ticked again, by the program
+    EXPECT_TRUE(win.checked[Ctl::chkB]);
+    EXPECT_FALSE(win.checked[Ctl::chkA]);
+    t().nav.DOClick();
+    EXPECT_TRUE(win.checked[Ctl::chkA]);
+    EXPECT_TRUE(win.checked[Ctl::chkC]);
+    EXPECT_EQ((Counters{0, 1, 1}), counters(1));
+    EXPECT_EQ((Counters{1, 0, 1}), counters(2));
+    EXPECT_EQ(4, entry(1).userAnswer);
+    EXPECT_EQ(10, entry(2).userAnswer);
+    EXPECT_TRUE(entry(2).firstRight);
+    // The learner goes on from the boxes as shown: "完成" stores A+C.
+    t().nav.UPClick();
+    click(1);
+    click(0);
+    click(2);
+    t().judge.btnduoxuanClick();
+    EXPECT_EQ(10, entry(1).userAnswer);
+}
+
 TEST_F(Answering, AnEmptyListTakesNoAnswer) {
     // Entries of the earlier list stay in the array beyond the new list.
     t().judge.answerQuestion(kAnswerB);

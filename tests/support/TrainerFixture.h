@@ -22,6 +22,14 @@ public:
         FakeWindow::loadBackground(mode, nativePath);
         return mode != failBackgroundMode;
     }
+    // Like a real check box, reports a change of its ticked state, also one
+    // the program makes.
+    void setChecked(Ctl control, bool ticked) override {
+        const bool changed = checked[control] != ticked;
+        FakeWindow::setChecked(control, ticked);
+        if (changed && onChecked) onChecked(control, ticked);
+    }
+    std::function<void(Ctl, bool)> onChecked;
     int failBackgroundMode = 0; // 0: every bitmap loads
     std::vector<int> backgroundLoads;
     // Forgets what was recorded so far (not the state of the controls).

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,22 +23,82 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+std::string nameOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string describe(const char* what, const std::string& path) {
     return std::string(what) + " " + path + ": " + std::strerror(errno);
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Removes the temporary files of `target` that no save holds any more: those
+// of a process that died while saving. One that is locked belongs to a save
+// in progress and stays. Nothing else in the folder is touched.
+void removeStaleTemporaries(const std::string& folder, const std::string& target) {
+    DIR* d = ::opendir(folder.c_str());
+    if (!d) return;
+    const int dfd = ::dirfd(d);
+    while (const dirent* e = ::readdir(d)) {
+        if (!AtomicFile::isTemporaryOf(e->d_name, target)) continue;
+        int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat opened {}, named {};
+        // Only a regular file that nobody holds, and still the one under
+        // that name once the lock is ours.
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(dfd, e->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(opened, named))
+            ::unlinkat(dfd, e->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
+// Creates and locks a temporary file beside `nativePath`. Between creating
+// and locking, another save's clean-up may take the fresh file for a stale
+// one; then it is made again. Returns -1 with errno set on failure.
+int createTemporary(const std::string& nativePath, std::string& tmp) {
+    for (int attempt = 0;; ++attempt) {
+        tmp = nativePath + ".tmp-XXXXXX";
+        int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+        if (fd < 0) return -1;
+        if (::flock(fd, LOCK_EX) != 0) return fd; // no locks on this file system: go on unlocked
+        struct stat opened {}, named {};
+        if (::fstat(fd, &opened) == 0 && ::lstat(tmp.c_str(), &named) == 0 && sameFile(opened, named)) return fd;
+        ::close(fd);
+        if (attempt == 10) {
+            errno = EAGAIN;
+            return -1;
+        }
+    }
 }
 
 } // namespace
 
 void AtomicFile::setWriteHook(WriteHook h) { hook() = std::move(h); }
 
+bool AtomicFile::isTemporaryOf(std::string_view name, std::string_view target) {
+    // "<target>.tmp-" and the six letters or digits mkstemp puts there.
+    constexpr std::string_view kMark = ".tmp-";
+    if (target.empty() || name.size() != target.size() + kMark.size() + 6) return false;
+    if (name.substr(0, target.size()) != target || name.substr(target.size(), kMark.size()) != kMark) return false;
+    for (char c : name.substr(target.size() + kMark.size()))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+    return true;
+}
+
 std::string AtomicFile::write(const std::string& nativePath, std::string_view bytes) {
-    std::string tmp = nativePath + ".tmp-XXXXXX";
-    int fd = ::mkstemp(tmp.data());
+    removeStaleTemporaries(folderOf(nativePath), nameOf(nativePath));
+
+    std::string tmp;
+    int fd = createTemporary(nativePath, tmp);
     if (fd < 0) return describe("cannot create a temporary file beside", nativePath);
 
     auto fail = [&](std::string why) {
+        ::unlink(tmp.c_str()); // while still locked, so no clean-up can mistake it
         ::close(fd);
-        ::unlink(tmp.c_str());
         return why;
     };
 
@@ -61,17 +123,13 @@ std::string AtomicFile::write(const std::string& nativePath, std::string_view by
         done += static_cast<std::size_t>(n);
     }
     if (::fsync(fd) != 0) return fail(describe("cannot flush", tmp));
-    if (::close(fd) != 0) {
-        ::unlink(tmp.c_str());
-        return describe("cannot close", tmp);
-    }
-    if (::rename(tmp.c_str(), nativePath.c_str()) != 0) {
-        std::string why = describe("cannot replace", nativePath);
-        ::unlink(tmp.c_str());
-        return why;
-    }
+    if (::rename(tmp.c_str(), nativePath.c_str()) != 0) return fail(describe("cannot replace", nativePath));
+    // Closed only now: until the rename the lock keeps other saves' clean-up
+    // away. The bytes are on the disk since fsync, so close has nothing left
+    // to report.
+    ::close(fd);
     // Make the rename itself durable.
-    int dir = ::open(folderOf(nativePath).c_str(), O_RDONLY | O_DIRECTORY);
+    int dir = ::open(folderOf(nativePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

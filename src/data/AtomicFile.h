@@ -5,13 +5,23 @@
 
 namespace cxb {
 
-// Replaces a file in one step: the bytes go to a temporary file in the same
-// folder, are flushed to the disk, and the temporary file is renamed over the
-// target. A failure at any point leaves the old file as it was.
+// Replaces a file in one step: the bytes go to a temporary file
+// "<name>.tmp-XXXXXX" in the same folder, are flushed to the disk, and the
+// temporary file is renamed over the target. A failure at any point leaves
+// the old file as it was and removes the temporary file.
+//
+// A process killed during a save leaves its temporary file behind; the next
+// save of the same target removes it. A save in progress holds a lock on its
+// temporary file, so a second copy of the program saving the same target at
+// the same time never loses its temporary file to that clean-up.
 class AtomicFile {
 public:
     // Returns an empty string on success, else what went wrong.
     static std::string write(const std::string& nativePath, std::string_view bytes);
+
+    // True for the names write() gives its temporary files for `target`
+    // (a file name, without folder).
+    static bool isTemporaryOf(std::string_view name, std::string_view target);
 
     // Test seam: called before each chunk is written with the number of
     // bytes written so far; returning false makes that write fail (as a full

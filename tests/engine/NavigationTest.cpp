@@ -224,6 +224,21 @@ TEST_F(Navigation, HoverHighlightsACellAndAClickJumpsThere) {
     EXPECT_EQ(PickerCanvas::kCurrent, s().picker.style(44));
 }
 
+TEST_F(Navigation, AHoveredCellBeyondAShrunkListIsNotJumpedTo) {
+    t().nav.mage1MouseMove(165, 0); // cell 5
+    ASSERT_EQ(5, s().hoverCell);
+    answerAt(1, kAnswerA);
+    answerAt(2, kAnswerA);
+    answerAt(3, kAnswerB);
+    ASSERT_TRUE(t().modes.keepUnsolved()); // 3, 4 and 5: three entries
+    ASSERT_EQ(3, s().listCount);
+    t().view.showQuestion(2);
+    t().nav.mage1Click();
+    EXPECT_EQ(2, s().current);
+    t().nav.tmrmouseTimer();
+    EXPECT_EQ(PickerCanvas::kBlank, s().picker.style(5));
+}
+
 TEST_F(Navigation, ThePickersRightMarginIsNoCell) {
     start(plainBank(60));
     t().modes.SunXuClick();

@@ -32,7 +32,7 @@ TEST(AnswerText, MultipleChoiceLettersInOrderWithoutI) {
     for (const auto& c : cases) EXPECT_EQ(c.text, answerText(3, c.code)) << c.code;
 }
 
-class QuestionView : public TrainerTest {
+class ShowQuestion : public TrainerTest {
 protected:
     // Question 1 single choice with answer D, 2 true/false with 对, 3 multiple
     // choice A+C, 4 of an unknown type.
@@ -56,7 +56,7 @@ protected:
     Bank bank_;
 };
 
-TEST_F(QuestionView, WrongAnswerNamesBothAnswersOnThreeLines) {
+TEST_F(ShowQuestion, WrongAnswerNamesBothAnswersOnThreeLines) {
     begin();
     answerAt(1, kAnswerB);
     const auto& v = win.lastView();
@@ -67,14 +67,14 @@ TEST_F(QuestionView, WrongAnswerNamesBothAnswersOnThreeLines) {
     EXPECT_TRUE(win.messages.empty());
 }
 
-TEST_F(QuestionView, ExplanationReplacesTheWrongAnswerText) {
+TEST_F(ShowQuestion, ExplanationReplacesTheWrongAnswerText) {
     begin([](Bank& b) { setExplanation(b.records[1], "遇到此标志应停车让行。"); });
     answerAt(1, kAnswerC);
     EXPECT_EQ("遇到此标志应停车让行。", win.lastView().label4);
     EXPECT_EQ(mark("fileclose.png"), win.lastView().image2);
 }
 
-TEST_F(QuestionView, OftenWrongQuestionWarnsWithTheSnapshotCountsEachTimeItIsShown) {
+TEST_F(ShowQuestion, OftenWrongQuestionWarnsWithTheSnapshotCountsEachTimeItIsShown) {
     for (int wrong : {2, 3, 7}) {
         SCOPED_TRACE(wrong);
         begin([wrong](Bank& b) {
@@ -99,7 +99,7 @@ TEST_F(QuestionView, OftenWrongQuestionWarnsWithTheSnapshotCountsEachTimeItIsSho
     }
 }
 
-TEST_F(QuestionView, RightAnswersAtTheFirstTryAndAfterAWrongOne) {
+TEST_F(ShowQuestion, RightAnswersAtTheFirstTryAndAfterAWrongOne) {
     begin();
     answerAt(1, kAnswerD);
     EXPECT_EQ("你的答案:D答对了", win.lastView().label4);
@@ -116,7 +116,7 @@ TEST_F(QuestionView, RightAnswersAtTheFirstTryAndAfterAWrongOne) {
     EXPECT_TRUE(win.lastView().image2Visible);
 }
 
-TEST_F(QuestionView, WithoutShowAnswerOnlyTheAnswerIsShownAndTheMarkIsLeftAlone) {
+TEST_F(ShowQuestion, WithoutShowAnswerOnlyTheAnswerIsShownAndTheMarkIsLeftAlone) {
     begin();
     t().nav.setShowAnswer(false);
     answerAt(1, kAnswerB);
@@ -129,7 +129,7 @@ TEST_F(QuestionView, WithoutShowAnswerOnlyTheAnswerIsShownAndTheMarkIsLeftAlone)
     EXPECT_TRUE(v.checkBox1Visible);
 }
 
-TEST_F(QuestionView, ExamDisplayShowsTheAnswerWithoutJudgement) {
+TEST_F(ShowQuestion, ExamDisplayShowsTheAnswerWithoutJudgement) {
     begin([](Bank& b) { b.records[1].wrongCount = 5; });
     s().examDraw = ExamDraw([] { return 1u; });
     s().state->examCount = 6;
@@ -146,7 +146,7 @@ TEST_F(QuestionView, ExamDisplayShowsTheAnswerWithoutJudgement) {
     EXPECT_EQ(path("skin/b0.png"), win.image[Ctl::Image3]);
 }
 
-TEST_F(QuestionView, HintDependsOnTheWrongCountSnapshot) {
+TEST_F(ShowQuestion, HintDependsOnTheWrongCountSnapshot) {
     begin([](Bank& b) { b.records[2].wrongCount = 1; });
     t().view.showQuestion(1);
     EXPECT_EQ("本题是你答的较少的题", win.lastView().label7);
@@ -156,7 +156,7 @@ TEST_F(QuestionView, HintDependsOnTheWrongCountSnapshot) {
     EXPECT_FALSE(win.lastView().image2Visible);
 }
 
-TEST_F(QuestionView, PositionIdTextAndAnswerControls) {
+TEST_F(ShowQuestion, PositionIdTextAndAnswerControls) {
     begin();
     const struct {
         int position;
@@ -175,7 +175,7 @@ TEST_F(QuestionView, PositionIdTextAndAnswerControls) {
     EXPECT_EQ(4, s().current);
 }
 
-TEST_F(QuestionView, AnswerPicturesShowTheChosenAnswerPressed) {
+TEST_F(ShowQuestion, AnswerPicturesShowTheChosenAnswerPressed) {
     begin();
     const struct {
         int position, code;
@@ -204,7 +204,7 @@ TEST_F(QuestionView, AnswerPicturesShowTheChosenAnswerPressed) {
     EXPECT_TRUE(s().hoverArmed);
 }
 
-TEST_F(QuestionView, MultipleChoiceBoxesFollowTheStoredAnswer) {
+TEST_F(ShowQuestion, MultipleChoiceBoxesFollowTheStoredAnswer) {
     begin();
     entry(3).userAnswer = 2 | 8 | 256;
     t().view.showQuestion(3);
@@ -227,7 +227,7 @@ struct PictureCase {
     const char* message;   // expected message, "" for none
 };
 
-TEST_F(QuestionView, PictureLookupAndMissingPictures) {
+TEST_F(ShowQuestion, PictureLookupAndMissingPictures) {
     const PictureCase cases[] = {
         {"pics\\q 5.png", 0, "bankdata/pics/q5.png", "bankdata/pics/q5.png", ""},
         {" pics\\q5 .png ", 0, "", "", "汗~怎么找不到图片：pics\\q5.png"},
@@ -266,7 +266,7 @@ TEST_F(QuestionView, PictureLookupAndMissingPictures) {
     }
 }
 
-TEST_F(QuestionView, EmptyListShowsNoEntry) {
+TEST_F(ShowQuestion, EmptyListShowsNoEntry) {
     begin();
     // An earlier list left entries behind; a list of none must not show them.
     s().state->beginnerCount = 0;

@@ -79,8 +79,14 @@ void Trainer::formCreate() {
     s.listRight = 0;
     s.autoNextArmed = false;
     s.port.setText(Ctl::lblguanyu, texts::kVersion);
+    // The picture buttons start with their normal pictures.
+    skinButtons.showNormal();
     if (s.stateCreated) {
+        // The settings command: the dialog, then the bank's picture and
+        // maker, then the rebuild (which builds nothing before the first list).
         s.port.openSettings(true);
+        showBankInfo();
+        modes.Button2Click();
         saveState();
     }
     modes.chujiClick();

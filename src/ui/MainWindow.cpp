@@ -61,14 +61,9 @@ MainWindow::MainWindow(const QString& folder) : folder_(folder) {
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 void MainWindow::build() {
-    captionLabel_ = new QLabel(this);
-    captionLabel_->setObjectName("caption");
     toolStrip_ = new ToolStrip(*this);
     questionPanel_ = new QuestionPanel(*this);
     sidePanels_ = new SidePanels(*this);
-    captionLabel_->setParent(toolStrip_);
-    captionLabel_->setGeometry(kDesignWidth - 300, 70, 240, 22);
-    captionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     analysis_ = new AnalysisDialog(this);
 }
 
@@ -95,7 +90,6 @@ void MainWindow::connectTimers() {
 
 void MainWindow::setCaption(const QString& text) {
     setWindowTitle(text);
-    if (captionLabel_) captionLabel_->setText(text);
 }
 
 void MainWindow::showQuestionView(const QuestionView& view) { questionPanel_->render(view); }

@@ -81,7 +81,6 @@ private:
     ToolStrip* toolStrip_ = nullptr;
     QuestionPanel* questionPanel_ = nullptr;
     SidePanels* sidePanels_ = nullptr;
-    QLabel* captionLabel_ = nullptr;
     std::array<QPixmap, 5> backgrounds_;
     int background_ = 0;
     bool shownOnce_ = false;

@@ -67,29 +67,31 @@ ToolStrip::ToolStrip(MainWindow& window) : QWidget(&window), window_(window) {
 
     auto* img2 = new QLabel(this);
     img2->setObjectName("img2");
-    img2->setGeometry(x + 6, 6, 120, 68);
+    img2->setGeometry(x, 8, 110, 62);
     img2->setAlignment(Qt::AlignCenter);
     img2->setCursor(Qt::PointingHandCursor);
     a.registerControl(Ctl::img2, img2);
     auto* author = new QLabel(this);
     author->setObjectName("lbltikuzhuozhe");
-    author->setGeometry(x + 6, 76, 150, 18);
+    author->setGeometry(x, 72, 120, 20);
+    author->setAlignment(Qt::AlignCenter);
     author->setCursor(Qt::PointingHandCursor);
     a.registerControl(Ctl::lbltikuzhuozhe, author);
     img2->installEventFilter(&window);
     author->installEventFilter(&window);
 
+    const int right = x + 124;
     auto* welcome = new QLabel(QStringLiteral("欢迎使用《驰学宝》"), this);
     welcome->setObjectName("lbl4");
-    welcome->setGeometry(x + 140, 14, 150, 20);
+    welcome->setGeometry(right, 12, 140, 20);
     auto* version = new QLabel(this);
     version->setObjectName("lblguanyu");
-    version->setGeometry(x + 140, 38, 150, 20);
+    version->setGeometry(right, 34, 140, 20);
     a.registerControl(Ctl::lblguanyu, version);
 
     auto* pifu = new QPushButton(QStringLiteral("皮肤设置"), this);
     pifu->setObjectName("Pifu");
-    pifu->setGeometry(x + 140, 66, 80, 26);
+    pifu->setGeometry(right, 62, 84, 28);
     connect(pifu, &QPushButton::clicked, this, [this] { window_.PifuClick(); });
 
     auto* close = new PictureButton("img5", this, QSize(32, 32));

@@ -111,8 +111,8 @@ void SettingsDialog::build() {
     label(counts, QStringLiteral("难题灵敏度（0~10）：\n\n0表示，只要是错过的选择\n10表示，选择错误较多的"),
           {16, 104, 180, 90});
     nantixishu_ = edit(counts, "nantixishu", {200, 100, 120, 26});
-    label(counts, QStringLiteral("考试题数："), {16, 208, 180, 22});
-    edtkaoshitishu_ = edit(counts, "edtkaoshitishu", {200, 204, 120, 26});
+    label(counts, QStringLiteral("考试题数："), {16, 190, 180, 22});
+    edtkaoshitishu_ = edit(counts, "edtkaoshitishu", {200, 186, 120, 26});
 
     // 时间设置
     QGroupBox* time = group(this, "grpTime", QStringLiteral("时间设置"), {356, 174, 340, 250});

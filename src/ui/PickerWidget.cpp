@@ -30,26 +30,31 @@ void PickerWidget::updateSize() {
     setFixedSize(PickerCanvas::kWidth, PickerCanvas::pictureHeight(cells));
 }
 
-// Numbers are drawn once per colour into a strip of slots and then copied,
+// Numbers are drawn once per colour into strips of slots and then copied,
 // which is much cheaper than laying out text for every cell at every paint.
-const QImage& PickerWidget::numberAtlas(std::uint32_t colour) {
-    auto it = atlases_.find(colour);
-    if (it != atlases_.end()) return it->second;
-    QFontMetrics metrics(numberFont_);
-    slotHeight_ = metrics.height();
-    QImage atlas(kSlotWidth, slotHeight_ * 2000, QImage::Format_ARGB32_Premultiplied);
-    atlas.fill(Qt::transparent);
-    QPainter p(&atlas);
+const QImage& PickerWidget::numberStrip(std::uint32_t colour, int k) {
+    const auto key = std::make_pair(colour, k / kStripNumbers);
+    auto it = strips_.find(key);
+    if (it != strips_.end()) return it->second;
+    QImage strip(kSlotWidth, slotHeight_ * kStripNumbers, QImage::Format_ARGB32_Premultiplied);
+    strip.fill(Qt::transparent);
+    QPainter p(&strip);
     p.setFont(numberFont_);
     p.setPen(toQColor(colour));
-    numberWidths_.resize(2000);
-    for (int k = 1; k < 2000; ++k) {
-        QString number = QString::number(k);
-        numberWidths_[static_cast<std::size_t>(k)] = metrics.horizontalAdvance(number);
-        p.drawText(QRect(1, k * slotHeight_, kSlotWidth - 1, slotHeight_), Qt::AlignLeft | Qt::AlignVCenter, number);
+    for (int slot = 0; slot < kStripNumbers; ++slot) {
+        const int n = key.second * kStripNumbers + slot;
+        if (n < 1 || n > 1999) continue;
+        p.drawText(QRect(1, slot * slotHeight_, kSlotWidth - 1, slotHeight_), Qt::AlignLeft | Qt::AlignVCenter,
+                   QString::number(n));
     }
     p.end();
-    return atlases_.emplace(colour, std::move(atlas)).first->second;
+    return strips_.emplace(key, std::move(strip)).first->second;
+}
+
+int PickerWidget::numberWidth(int k) {
+    int& width = numberWidths_[static_cast<std::size_t>(k)];
+    if (width < 0) width = metrics_->horizontalAdvance(QString::number(k));
+    return width;
 }
 
 void PickerWidget::paintEvent(QPaintEvent* event) {
@@ -68,6 +73,11 @@ void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
     struct Number { QPoint at; int k; int width; std::uint32_t colour; };
     QVector<Number> numbers;
     constexpr std::uint32_t kFace = PickerCanvas::kButtonFace;
+    if (!metrics_) {
+        metrics_.emplace(numberFont_);
+        slotHeight_ = metrics_->height();
+        numberWidths_.assign(2000, -1);
+    }
     if (area.right() >= gridWidth) fills[kFace].append(QRect(gridWidth, area.top(), width() - gridWidth, area.height()));
     const int firstRow = std::max(0, area.top() / h);
     const int lastRow = area.bottom() / h;
@@ -91,8 +101,7 @@ void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
             } else {
                 fills[look.blue ? PickerCanvas::kBlue : kFace].append(cell);
             }
-            numberAtlas(look.number);
-            const int textWidth = numberWidths_[static_cast<std::size_t>(k)] + 2;
+            const int textWidth = numberWidth(k) + 2;
             boxes[look.numberBack].append(QRect(cell.left() + 5, cell.top() + 5, textWidth, slotHeight_));
             numbers.append({QPoint(cell.left() + 5, cell.top() + 5), k, textWidth, look.number});
         }
@@ -113,7 +122,8 @@ void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
         p.drawRects(rects);
     }
     for (const Number& n : numbers)
-        p.drawImage(n.at, atlases_[n.colour], QRect(0, n.k * slotHeight_, n.width, slotHeight_));
+        p.drawImage(n.at, numberStrip(n.colour, n.k),
+                    QRect(0, n.k % kStripNumbers * slotHeight_, n.width, slotHeight_));
     p.setPen(Qt::black);
     p.setBrush(Qt::NoBrush);
     const int top = area.top(), bottom = area.bottom();

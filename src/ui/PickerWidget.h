@@ -1,9 +1,12 @@
 #pragma once
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QImage>
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <utility>
 #include <QWidget>
 #include <vector>
 
@@ -32,14 +35,19 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    const QImage& numberAtlas(std::uint32_t colour);
+    // The numbers of the strip holding `k`, in one colour: each strip of
+    // kStripNumbers numbers is drawn the first time one of them is shown,
+    // so a window showing a few cells never draws the other 1,999.
+    const QImage& numberStrip(std::uint32_t colour, int k);
+    int numberWidth(int k);
     static constexpr int kSlotWidth = 34;
+    static constexpr int kStripNumbers = 50;
     Session& s_;
     QFont numberFont_;
-    std::map<std::uint32_t, QImage> atlases_; // the numbers 1..1999 in one colour
-    std::vector<int> numberWidths_;
+    std::optional<QFontMetrics> metrics_; // made at the first paint
+    std::map<std::pair<std::uint32_t, int>, QImage> strips_; // (colour, strip) -> slots
+    std::vector<int> numberWidths_;                          // -1 until measured
     int slotHeight_ = 16;
-
 };
 
 } // namespace cxb

@@ -4,10 +4,7 @@
 
 namespace cxb {
 
-Bank::Bank() : records(kCapacity) {
-    std::memset(&header, 0, sizeof header);
-    std::memset(records.data(), 0, records.size() * sizeof(QuestionRecord));
-}
+Bank::Bank() : records(kCapacity) { std::memset(&header, 0, sizeof header); }
 
 int Bank::questionCount() const {
     int n = header.questionCount;

@@ -1,7 +1,11 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace cxb {
@@ -55,6 +59,34 @@ enum QuestionType : std::int32_t { kSingleChoice = 1, kTrueFalse = 2, kMultipleC
 enum AnswerCode : std::int32_t { kNoAnswer = 0, kAnswerA = 1, kAnswerB = 2, kAnswerC = 3, kAnswerD = 4,
                                  kAnswerFalse = 5, kAnswerTrue = 6 };
 
+// Memory for the record buffer from calloc, which the system hands out
+// already zeroed: the records past the last question take no memory until
+// they are written, and value-initialising a record there writes nothing.
+// Meant for a buffer made at its full size that never shrinks and grows
+// again (memory it had used would not be zero).
+template <typename T>
+struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <typename U>
+    constexpr ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
+        throw std::bad_alloc();
+    }
+    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+    template <typename U>
+    void construct(U*) noexcept {
+        static_assert(std::is_trivially_default_constructible_v<U>);
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+    template <typename U>
+    friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator<U>&) noexcept { return true; }
+};
+
 // A loaded question bank: its header and a buffer of 2,000 records, of
 // which 1..questionCount are questions and record 0 is carried along.
 class Bank {
@@ -65,7 +97,7 @@ public:
     Bank();
 
     BankHeader header{};
-    std::vector<QuestionRecord> records; // always kCapacity records
+    std::vector<QuestionRecord, ZeroedAllocator<QuestionRecord>> records; // always kCapacity records, zeroed
 
     // The number of questions, always within 0..1999.
     int questionCount() const;

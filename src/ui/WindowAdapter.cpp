@@ -6,11 +6,11 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSoundEffect>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -128,10 +128,26 @@ void WindowAdapter::playSound(const std::string& nativePath) {
         QApplication::beep();
         return;
     }
-    if (!sound_) sound_ = new QSoundEffect(this);
-    if (sound_->source() != QUrl::fromLocalFile(path)) sound_->setSource(QUrl::fromLocalFile(path));
-    sound_->stop(); // a new sound replaces one still playing
-    sound_->play();
+    QObject* sound = soundEffect();
+    if (!sound) {
+        QApplication::beep();
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (sound->property("source").toUrl() != url) sound->setProperty("source", url);
+    QMetaObject::invokeMethod(sound, "stop"); // a new sound replaces one still playing
+    QMetaObject::invokeMethod(sound, "play");
+}
+
+QObject* WindowAdapter::soundEffect() {
+    if (!soundLoaded_) {
+        soundLoaded_ = true;
+        using Make = QObject* (*)(QObject*);
+        auto make = reinterpret_cast<Make>(
+            QLibrary::resolve(QCoreApplication::applicationDirPath() + QStringLiteral("/cxb_sound"), "cxbMakeSoundEffect"));
+        if (make) sound_ = make(this);
+    }
+    return sound_;
 }
 
 } // namespace cxb

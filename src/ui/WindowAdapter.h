@@ -8,7 +8,6 @@
 
 class QTimer;
 class QWidget;
-class QSoundEffect;
 
 namespace cxb {
 
@@ -50,7 +49,11 @@ private:
     QHash<int, QWidget*> controls_;
     QHash<int, QTimer*> timers_;
     QSet<int> reportedPictures_; // controls whose picture failed once already
-    QSoundEffect* sound_ = nullptr;
+    // The sound effect from the module beside the program, made at the
+    // first sound; null when the module is missing (then it beeps).
+    QObject* soundEffect();
+    QObject* sound_ = nullptr;
+    bool soundLoaded_ = false;
 };
 
 } // namespace cxb

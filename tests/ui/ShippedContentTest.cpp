@@ -1,0 +1,142 @@
+// The banks, pictures and skin that ship in the runnable folder.
+#include <QImage>
+#include <QString>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+#include "data/BankFile.h"
+#include "data/FixedField.h"
+#include "data/FileBytes.h"
+#include "data/Gbk.h"
+#include "data/SkinFile.h"
+#include "data/StoredPath.h"
+#include "engine/ExamDraw.h"
+#include "engine/SkinButtons.h"
+
+using namespace cxb;
+
+namespace {
+
+const std::string kApp = CXB_APP_DIR;
+
+bool loads(const std::string& nativePath) { return !QImage(QString::fromStdString(nativePath)).isNull(); }
+
+bool answerFits(int type, int answer) {
+    switch (type) {
+    case 1: return answer >= 1 && answer <= 4;
+    case 2: return answer == 5 || answer == 6;
+    case 3: return answer > 0 && (answer & ~0x1FE) == 0 && (answer & (answer - 1)) != 0; // two or more options
+    default: return false;
+    }
+}
+
+class ShippedBank : public ::testing::TestWithParam<const char*> {};
+
+} // namespace
+
+TEST_P(ShippedBank, IsCompleteAndSound) {
+    const std::string path = kApp + "/bankdata/" + GetParam();
+    auto bank = BankFile::open(path);
+    ASSERT_TRUE(bank) << bank.error();
+    const int n = bank->questionCount();
+    EXPECT_GE(n, 200);
+    EXPECT_EQ(readFileBytes(path)->size(), BankFile::fileSize(n));
+
+    std::set<int> ids;
+    int withPicture = 0, withExplanation = 0;
+    int types[4] = {};
+    std::set<std::string> pictures;
+    for (int i = 1; i <= n; ++i) {
+        const QuestionRecord& r = bank->records[static_cast<std::size_t>(i)];
+        SCOPED_TRACE("question " + std::to_string(r.id));
+        EXPECT_TRUE(ids.insert(r.id).second) << "duplicate id";
+        ASSERT_GE(r.type, 1);
+        ASSERT_LE(r.type, 3);
+        ++types[r.type];
+        EXPECT_TRUE(answerFits(r.type, r.answer)) << "answer " << r.answer;
+        // Every text ends inside its field and is valid GBK.
+        EXPECT_NE(std::memchr(r.text, 0, sizeof r.text), nullptr);
+        EXPECT_NE(std::memchr(r.explanation, 0, sizeof r.explanation), nullptr);
+        EXPECT_NE(std::memchr(r.picture, 0, sizeof r.picture), nullptr);
+        EXPECT_TRUE(gbk::toUtf8(readField(r.text)));
+        EXPECT_FALSE(readField(r.text).empty());
+        if (r.type == 1) {
+            std::string text = *gbk::toUtf8(readField(r.text));
+            for (const char* option : {"\r\nA", "\r\nB", "\r\nC", "\r\nD"})
+                EXPECT_NE(text.find(option), std::string::npos) << "option line " << option + 2;
+        }
+        if (!readField(r.explanation).empty()) ++withExplanation;
+        PictureRef pic = resolvePicture(readField(r.picture), false);
+        if (!pic.empty()) {
+            ++withPicture;
+            pictures.insert(pic.nativePath);
+            EXPECT_TRUE(loads(kApp + "/" + pic.nativePath)) << pic.nativePath;
+        }
+    }
+    EXPECT_GT(types[1], 0);
+    EXPECT_GT(types[2], 0);
+    EXPECT_GT(types[3], 0);
+    EXPECT_GE(withPicture, 40);
+    EXPECT_GE(withExplanation * 5, n * 4); // at least 80 %
+    EXPECT_FALSE(readField(bank->header.bankAuthor).empty());
+    std::string bankPicture = toNativePath(readField(bank->header.bankPicture));
+    EXPECT_TRUE(loads(kApp + "/" + bankPicture)) << bankPicture;
+
+    // A full mock exam can be drawn from it: 100 distinct questions.
+    for (std::uint32_t seed : {1u, 77u, 4242u}) {
+        ExamDraw draw([seed] { return seed; });
+        std::vector<int> picked = draw.draw(n, 100);
+        std::set<int> distinct(picked.begin() + 1, picked.end());
+        EXPECT_EQ(distinct.size(), 100u);
+        EXPECT_GE(*distinct.begin(), 1);
+        EXPECT_LE(*distinct.rbegin(), n);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Banks, ShippedBank, ::testing::Values("小车.tk", "客车.tk", "货车.tk"));
+
+TEST(ShippedBanks, SharedQuestionsKeepTheirIds) {
+    auto car = BankFile::open(kApp + "/bankdata/小车.tk");
+    auto bus = BankFile::open(kApp + "/bankdata/客车.tk");
+    ASSERT_TRUE(car && bus);
+    int shared = 0;
+    for (int i = 1; i <= car->questionCount(); ++i) {
+        const QuestionRecord& a = car->records[static_cast<std::size_t>(i)];
+        if (int j = bus->findById(a.id)) {
+            const QuestionRecord& b = bus->records[static_cast<std::size_t>(j)];
+            EXPECT_EQ(readField(a.text), readField(b.text)) << a.id;
+            EXPECT_EQ(a.answer, b.answer) << a.id;
+            ++shared;
+        }
+    }
+    EXPECT_GE(shared, 150);
+}
+
+TEST(ShippedSkin, EveryKeyResolvesToAPictureThatLoads) {
+    Strfile table;
+    SkinFile::load(table, kApp + "/皮肤.ini");
+    int count = 0;
+    const SkinButtons::Keys* keys = SkinButtons::table(&count);
+    for (int i = 0; i < count; ++i) {
+        for (const char* key : {keys[i].normal, keys[i].hover, keys[i].pressed}) {
+            if (!key) continue;
+            std::string value = lookupSkin(table, key);
+            ASSERT_NE(value, "null") << key;
+            EXPECT_TRUE(loads(kApp + "/" + toNativePath(value))) << key << " = " << value;
+        }
+    }
+    for (const char* key : {"bg_sunxu", "bg_chuji", "bg_nanti", "bg_kaoshi"}) {
+        std::string value = lookupSkin(table, key);
+        ASSERT_NE(value, "null") << key;
+        EXPECT_TRUE(loads(kApp + "/" + toNativePath(value))) << key;
+    }
+    std::string sound = lookupSkin(table, "shengyintexiao");
+    auto wav = readFileBytes(kApp + "/" + toNativePath(sound));
+    ASSERT_TRUE(wav) << sound;
+    EXPECT_EQ(wav->substr(0, 4), "RIFF");
+    EXPECT_EQ(wav->substr(8, 4), "WAVE");
+    for (const char* mark : {"fileclose.png", "select.png", "gantan.png"})
+        EXPECT_TRUE(loads(kApp + "/bankdata/" + mark)) << mark;
+}

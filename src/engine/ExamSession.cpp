@@ -16,6 +16,7 @@ ExamSession::ExamSession(Session& s, QuestionPresenter& view)
 void ExamSession::startClock() {
     s_.examStart = static_cast<long long>(clock_());
     s_.port.startTimer(Tmr::tmruptime, 1000);
+    tmruptimeTimer(); // the label reads right from the start, not after a second
     s_.port.setVisible(Ctl::lbl1, true);
 }
 

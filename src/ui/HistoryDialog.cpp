@@ -27,13 +27,15 @@ HistoryDialog::HistoryDialog(MainWindow& window) : QDialog(&window), window_(win
 
     lv1_ = new QTreeWidget(this);
     lv1_->setObjectName("lv1");
-    lv1_->setGeometry(8, 8, 385, 286);
+    lv1_->setGeometry(8, 8, 400, 286);
     lv1_->setRootIsDecorated(false);
     lv1_->setUniformRowHeights(true);
     lv1_->setSelectionBehavior(QAbstractItemView::SelectRows);
     lv1_->setSelectionMode(QAbstractItemView::SingleSelection);
     lv1_->setHeaderLabels({QStringLiteral("ID"), QStringLiteral("时间"), QStringLiteral("分数"), QStringLiteral("类型")});
+    lv1_->header()->resizeSection(0, 50); // a list column's default width
     lv1_->header()->resizeSection(1, 210);
+    lv1_->header()->resizeSection(2, 50);
     lv1_->header()->resizeSection(3, 80);
     connect(lv1_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (item) window_.trainer().history.lv1Change(item->text(0).toInt());
@@ -56,11 +58,11 @@ HistoryDialog::HistoryDialog(MainWindow& window) : QDialog(&window), window_(win
     for (const Action& a : actions) {
         auto* button = new QPushButton(QString::fromUtf8(a.caption), this);
         button->setObjectName(a.name);
-        button->setGeometry(405, y, 120, 30);
+        button->setGeometry(416, y, 120, 30);
         connect(button, &QPushButton::clicked, this, a.handler);
         auto* hint = new QLabel(QString::fromUtf8(a.hint), this);
         hint->setObjectName(QStringLiteral("lblhint%1").arg(++n));
-        hint->setGeometry(405, y + 32, 220, 36);
+        hint->setGeometry(416, y + 32, 210, 36);
         hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         y += 72;
     }

@@ -57,7 +57,9 @@ QTreeWidget* SidePanels::makeQuestionList(QWidget* parent, const char* name) {
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setHeaderLabels({QStringLiteral("ID"), QStringLiteral("内容"), QStringLiteral("答案"),
                            QStringLiteral("正确次数"), QStringLiteral("错误次数"), QStringLiteral("答题次数")});
+    list->header()->resizeSection(0, 50); // a list column's default width
     list->header()->resizeSection(1, 200);
+    list->header()->resizeSection(2, 50);
     list->header()->resizeSection(3, 65);
     list->header()->resizeSection(4, 65);
     list->header()->resizeSection(5, 65);

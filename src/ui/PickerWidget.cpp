@@ -69,7 +69,10 @@ void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
     // Each cell is worked out first and the drawing is then done in a few
     // batches, one per colour: every pixel is filled once, and the painter
     // is called a few times instead of thousands.
-    std::map<std::uint32_t, QVector<QRect>> fills, outlines, boxes;
+    // A cell with an outline is filled whole in the outline's colour first
+    // (edges) and then inside the outline in its own colour (fills): the
+    // same pixels as a 1-pixel frame over the fill, at the cost of fills.
+    std::map<std::uint32_t, QVector<QRect>> edges, fills, boxes;
     struct Number { QPoint at; int k; int width; std::uint32_t colour; };
     QVector<Number> numbers;
     constexpr std::uint32_t kFace = PickerCanvas::kButtonFace;
@@ -93,11 +96,11 @@ void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
             const CellLook look = s_.picker.look(k, entry, s_.displayMode);
             // A later layer covers the earlier ones: style over state over blue.
             if (look.styleRect) {
-                fills[look.rectFill].append(cell);
-                outlines[look.rectOutline].append(cell.adjusted(0, 0, -1, -1));
+                edges[look.rectOutline].append(cell);
+                fills[look.rectFill].append(cell.adjusted(1, 1, -1, -1));
             } else if (look.stateRect) {
-                fills[look.stateFill].append(cell);
-                outlines[look.stateOutline].append(cell.adjusted(0, 0, -1, -1));
+                edges[look.stateOutline].append(cell);
+                fills[look.stateFill].append(cell.adjusted(1, 1, -1, -1));
             } else {
                 fills[look.blue ? PickerCanvas::kBlue : kFace].append(cell);
             }
@@ -107,16 +110,14 @@ void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
         }
     }
     p.setPen(Qt::NoPen);
+    for (const auto& [c, rects] : edges) {
+        p.setBrush(toQColor(c));
+        p.drawRects(rects);
+    }
     for (const auto& [c, rects] : fills) {
         p.setBrush(colour(c, pal));
         p.drawRects(rects);
     }
-    p.setBrush(Qt::NoBrush);
-    for (const auto& [c, rects] : outlines) {
-        p.setPen(toQColor(c));
-        p.drawRects(rects);
-    }
-    p.setPen(Qt::NoPen);
     for (const auto& [c, rects] : boxes) {
         p.setBrush(colour(c, pal));
         p.drawRects(rects);
@@ -124,11 +125,15 @@ void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
     for (const Number& n : numbers)
         p.drawImage(n.at, numberStrip(n.colour, n.k),
                     QRect(0, n.k % kStripNumbers * slotHeight_, n.width, slotHeight_));
-    p.setPen(Qt::black);
-    p.setBrush(Qt::NoBrush);
+    // The grid: one-pixel lines, filled as rectangles (far cheaper than
+    // stroking a line down the whole picture).
+    QVector<QRect> grid;
     const int top = area.top(), bottom = area.bottom();
-    for (int y = firstRow * h; y <= bottom + h && y <= height(); y += h) p.drawLine(0, y, width(), y);
-    for (int x = 0; x <= gridWidth; x += w) p.drawLine(x, top, x, bottom);
+    for (int y = firstRow * h; y <= bottom + h && y <= height(); y += h) grid.append(QRect(0, y, width() + 1, 1));
+    for (int x = 0; x <= gridWidth; x += w) grid.append(QRect(x, top, 1, bottom - top + 1));
+    p.setBrush(Qt::black);
+    p.drawRects(grid);
+    p.setBrush(Qt::NoBrush);
 }
 
 void PickerWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -8,7 +8,7 @@ packages=(
   fonts-wqy-microhei
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(xvfb xdotool clang libclang-rt-14-dev hyperfine time)
+  packages+=(xvfb xdotool imagemagick clang libclang-rt-14-dev hyperfine time)
 fi
 missing=()
 for p in "${packages[@]}"; do

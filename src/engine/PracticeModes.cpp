@@ -17,8 +17,8 @@ void PracticeModes::clearEntry(int i) {
     ListEntry& e = s_.entry(i);
     e.id = e.answer = e.userAnswer = 0;
     e.firstRight = false;
-    e.text = "0";
-    e.picture = "0";
+    e.text.assign(1, '0');
+    e.picture.assign(1, '0');
     e.rightCount = e.wrongCount = e.answerCount = 0;
     e.counted = false;
 }

@@ -49,6 +49,19 @@ struct Fixture {
         trainer = std::make_unique<Trainer>(window, dir.path());
         trainer->construct();
         trainer->formCreate();
+        // A full history: 999 recorded papers of 100 questions.
+        Sfile& st = *trainer->s.state;
+        for (int slot = 1; slot <= Sfile::kMaxHistory; ++slot) {
+            HistoryEntry& e = st.history[slot];
+            writeField(e.takenAt, "2026");
+            writeField(e.bankTag, "TKxiaoche");
+            e.itemCount = 100;
+            for (int i = 1; i <= 100; ++i) {
+                const QuestionRecord& r = trainer->s.record((slot * 7 + i * 13) % 1999 + 1);
+                e.items[i] = {r.id, r.answer, 1, {0, 0, 0}};
+            }
+        }
+        st.historyCount = Sfile::kMaxHistory;
     }
 };
 
@@ -147,6 +160,26 @@ void BM_SortByWrongCountLiteral(benchmark::State& st) {
     }
 }
 BENCHMARK(BM_SortByWrongCountLiteral)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LookupQuestion(benchmark::State& st) {
+    Trainer& t = *fixture().trainer;
+    int i = 1;
+    for (auto _ : st) {
+        benchmark::DoNotOptimize(t.history.lookupQuestion(t.s.record(i).id));
+        i = i % 1999 + 1; // a different id every time: the cache never helps
+    }
+}
+BENCHMARK(BM_LookupQuestion)->Unit(benchmark::kMicrosecond);
+
+void BM_ExportPages(benchmark::State& st) {
+    Trainer& t = *fixture().trainer;
+    const HistoryEntry& e = t.s.state->history[500];
+    for (auto _ : st) {
+        benchmark::DoNotOptimize(t.paper.page(e, true));
+        benchmark::DoNotOptimize(t.paper.page(e, false));
+    }
+}
+BENCHMARK(BM_ExportPages)->Unit(benchmark::kMillisecond);
 
 void BM_StateSave(benchmark::State& st) {
     Trainer& t = *fixture().trainer;

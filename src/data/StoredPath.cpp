@@ -43,15 +43,20 @@ std::string toStoredPath(std::string_view nativeUtf8, bool* ok) {
     return gbkText ? *gbkText : gbk::fromUtf8Lossy(utf8);
 }
 
+bool isOwnPicturePath(std::string_view storedName, bool extraBank) {
+    return extraBank && findSeparator(storedName, 0) != std::string_view::npos;
+}
+
+std::string picturePath(std::string_view storedName, bool extraBank) {
+    return isOwnPicturePath(storedName, extraBank) ? std::string(storedName) : "bankdata\\" + std::string(storedName);
+}
+
 PictureRef resolvePicture(std::string_view storedName, bool extraBank) {
     PictureRef ref;
     for (char c : storedName)
         if (c != ' ') ref.name += c;
     if (ref.name.empty()) return ref;
-    bool ownPath = false;
-    // A real backslash, not the trail byte of a GBK character.
-    if (extraBank) ownPath = findSeparator(ref.name, 0) != std::string_view::npos;
-    ref.storedPath = ownPath ? ref.name : "bankdata\\" + ref.name;
+    ref.storedPath = picturePath(ref.name, extraBank);
     ref.nativePath = toNativePath(ref.storedPath);
     return ref;
 }

@@ -20,6 +20,13 @@ struct PictureRef {
     bool empty() const { return name.empty(); }
 };
 
+// An extra bank may name a picture by a path of its own: any name with a
+// real backslash (not a GBK trail byte).
+bool isOwnPicturePath(std::string_view storedName, bool extraBank);
+// The stored path of a picture name as it stands: the name itself when it is
+// a path of its own, else "bankdata\" + name.
+std::string picturePath(std::string_view storedName, bool extraBank);
+
 // An extra bank may name pictures by a path of their own (any name with a
 // backslash); everything else lives under "bankdata\".
 PictureRef resolvePicture(std::string_view storedName, bool extraBank);

@@ -59,8 +59,7 @@ void BankSearch::lv2SelectItem(int row) {
         return;
     }
     s_.port.setVisible(Ctl::img1, true);
-    bool own = s_.state->extraBank == 1 && gbk::toUtf8Lossy(name).find('\\') != std::string::npos;
-    std::string path = s_.nativePath(own ? name : "bankdata\\" + name);
+    std::string path = s_.nativePath(picturePath(name, s_.state->extraBank == 1));
     if (fileExists(path))
         s_.port.setImage(Ctl::img1, path);
     else

@@ -120,8 +120,7 @@ AnalysisView ErrorReview::analysisOf(int id, std::vector<std::string>* messages)
     std::string name(readField(q.picture));
     if (!name.empty()) {
         // The analysis takes the name as it is stored, blanks included.
-        bool own = s_.state->extraBank == 1 && gbk::toUtf8Lossy(name).find('\\') != std::string::npos;
-        std::string path = s_.nativePath(own ? name : "bankdata\\" + name);
+        std::string path = s_.nativePath(picturePath(name, s_.state->extraBank == 1));
         if (fileExists(path)) {
             v.pictureVisible = true;
             v.picture = path;

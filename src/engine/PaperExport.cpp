@@ -1,5 +1,6 @@
 #include "engine/PaperExport.h"
 
+#include "data/StoredPath.h"
 #include "data/AtomicFile.h"
 #include "data/Gbk.h"
 #include "engine/AnswerText.h"
@@ -81,12 +82,9 @@ std::string PaperExport::row(int position, std::int32_t id, bool withAnswers) {
     if (name.empty() || name == " ") {
         replaceAll(r, "<TUPIANN>", "");
     } else {
-        bool own = s_.state->extraBank == 1 && name.find('\\') != std::string::npos;
-        std::string tag = own ? kOwnPicture : kBankPicture;
+        std::string tag = isOwnPicturePath(q.picture, s_.state->extraBank == 1) ? kOwnPicture : kBankPicture;
         // Folders are separated by "/" so that a browser here finds the file.
-        std::string src = escape(name);
-        for (char& c : src)
-            if (c == '\\') c = '/';
+        std::string src = escape(toNativePath(q.picture));
         replaceAll(tag, "<TUPIAN>", src);
         replaceAll(r, "<TUPIANN>", tag);
     }

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "engine/AnalysisView.h"
+#include "ui/ImageFiles.h"
 
 namespace cxb {
 
@@ -64,7 +65,7 @@ void AnalysisDialog::fill(const AnalysisView& v) {
     }
     text_->setPlainText(QString::fromStdString(v.text).replace("\r\n", "\n"));
     if (v.pictureVisible) {
-        QPixmap pixmap(QString::fromStdString(v.picture));
+        QPixmap pixmap = ImageFiles::load(QString::fromStdString(v.picture));
         image_->setPixmap(pixmap.scaled(image_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
         image_->show();
     } else {

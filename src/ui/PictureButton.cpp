@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include "ui/ImageFiles.h"
+
 namespace cxb {
 
 PictureButton::PictureButton(const QString& name, QWidget* parent, QSize size) : QLabel(parent) {
@@ -15,10 +17,10 @@ PictureButton::PictureButton(const QString& name, QWidget* parent, QSize size) :
 
 bool PictureButton::loadPicture(const QString& nativePath) {
     if (nativePath == file_) return true;
-    QPixmap pixmap;
-    if (nativePath.isEmpty() || !pixmap.load(nativePath)) return false;
+    QPixmap pixmap = ImageFiles::load(nativePath);
+    if (pixmap.isNull()) return false;
     file_ = nativePath;
-    setPixmap(pixmap.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    setPixmap(pixmap.size() == size() ? pixmap : pixmap.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     return true;
 }
 

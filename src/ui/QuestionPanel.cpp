@@ -12,6 +12,7 @@
 
 #include "engine/QuestionView.h"
 #include "ui/ColorMap.h"
+#include "ui/ImageFiles.h"
 #include "ui/MainWindow.h"
 #include "ui/PickerWidget.h"
 #include "ui/PictureButton.h"
@@ -215,7 +216,7 @@ void QuestionPanel::render(const QuestionView& v) {
     if (v.pictureVisible) {
         QString file = QString::fromStdString(v.picture);
         if (file != pictureFile_) {
-            QPixmap pixmap(file);
+            QPixmap pixmap = ImageFiles::load(file);
             picture_->setPixmap(pixmap);
             picture_->resize(pixmap.size());
             pictureFile_ = file;

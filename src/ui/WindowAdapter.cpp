@@ -18,6 +18,7 @@
 
 #include "ui/ColorMap.h"
 #include "ui/Dialogs.h"
+#include "ui/ImageFiles.h"
 #include "ui/MainWindow.h"
 #include "ui/PictureButton.h"
 
@@ -66,8 +67,8 @@ void WindowAdapter::setImage(Ctl c, const std::string& nativePath) {
     if (auto* button = qobject_cast<PictureButton*>(w)) {
         ok = button->loadPicture(path);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        QPixmap pixmap;
-        ok = !path.isEmpty() && pixmap.load(path);
+        QPixmap pixmap = ImageFiles::load(path);
+        ok = !pixmap.isNull();
         if (ok) label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
         else label->clear();
         if (c == Ctl::img2) return; // a bank without a picture is fine

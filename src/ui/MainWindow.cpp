@@ -25,6 +25,7 @@
 #include "ui/AnalysisDialog.h"
 #include "ui/Dialogs.h"
 #include "ui/ExportDialog.h"
+#include "ui/ImageFiles.h"
 #include "ui/KeyMap.h"
 #include "ui/PickerWidget.h"
 #include "ui/QuestionPanel.h"
@@ -41,7 +42,9 @@ MainWindow::MainWindow(const QString& folder) : folder_(folder) {
     setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(kDesignWidth, kDesignHeight);
-    setAutoFillBackground(true);
+    // paintEvent covers every pixel (the tiled background or the window
+    // colour), so Qt need not clear the window first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 
     adapter_ = new WindowAdapter(*this);
     trainer_ = std::make_unique<Trainer>(*adapter_, folder.toStdString());
@@ -64,7 +67,6 @@ void MainWindow::build() {
     toolStrip_ = new ToolStrip(*this);
     questionPanel_ = new QuestionPanel(*this);
     sidePanels_ = new SidePanels(*this);
-    analysis_ = new AnalysisDialog(this);
 }
 
 void MainWindow::connectTimers() {
@@ -102,8 +104,8 @@ void MainWindow::repaintPicker() {
 void MainWindow::scrollPicker(int y) { questionPanel_->pickerBox()->verticalScrollBar()->setValue(std::max(0, y)); }
 
 bool MainWindow::loadBackground(int mode, const QString& nativePath) {
-    QPixmap pixmap;
-    if (!pixmap.load(nativePath)) return false;
+    QPixmap pixmap = ImageFiles::load(nativePath);
+    if (pixmap.isNull()) return false;
     backgrounds_[static_cast<std::size_t>(mode)] = pixmap;
     return true;
 }
@@ -131,7 +133,11 @@ void MainWindow::openSettings(bool firstStart) {
     dialog.run();
 }
 
-void MainWindow::openAnalysis(const AnalysisView& view) { analysis_->showAnalysis(view); }
+void MainWindow::openAnalysis(const AnalysisView& view) {
+    // Built at the first analysis, not at start-up.
+    if (!analysis_) analysis_ = new AnalysisDialog(this);
+    analysis_->showAnalysis(view);
+}
 
 void MainWindow::SETClick() {
     openSettings(false);

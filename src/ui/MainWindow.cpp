@@ -25,6 +25,7 @@
 #include "ui/AnalysisDialog.h"
 #include "ui/Dialogs.h"
 #include "ui/ExportDialog.h"
+#include "ui/FontWarmup.h"
 #include "ui/ImageFiles.h"
 #include "ui/KeyMap.h"
 #include "ui/PickerWidget.h"
@@ -64,6 +65,7 @@ MainWindow::MainWindow(const QString& folder) : folder_(folder) {
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 void MainWindow::build() {
+    FontWarmup::finish(); // the first widgets with text come next
     toolStrip_ = new ToolStrip(*this);
     questionPanel_ = new QuestionPanel(*this);
     sidePanels_ = new SidePanels(*this);

@@ -5,7 +5,10 @@
 #   chixuebao       CXB_EXIT_AFTER_FIRST_QUESTION=1: from exec until the
 #                   window with the first question is painted, then it ends
 #   empty window    bench/cxb_emptywindow: from exec to its first paint
-#   empty + text    the same with one line of Chinese text (the font set-up)
+#   empty + latin   the same with one line of ASCII text (the font set-up
+#                   any window with words pays)
+#   empty + text    the same with one line of Chinese text (plus the fallback
+#                   to a Chinese font)
 # Wall time: hyperfine, median of RUNS runs after 3 warm-ups, and the
 # programs' own "ms since process start" (median). Peak memory: max RSS from
 # /usr/bin/time, median of 5 runs.
@@ -96,23 +99,26 @@ echo "bank: $bankLabel; $runs runs each"
 hyperfine -N -w 3 -r "$runs" --export-csv "$work/times.csv" \
   -n chixuebao "$folder/chixuebao" \
   -n empty "$empty" \
+  -n empty+latin "$empty --latin" \
   -n empty+text "$empty --text" >/dev/null 2>"$work/hyperfine.err" || { cat "$work/hyperfine.err" >&2; exit 1; }
 
 col() { awk -F, -v name="$1" -v c="$2" '$1 == name { printf "%.1f", $c * 1000 }' "$work/times.csv"; }
 self() { for ((i = 0; i < runs; i++)); do "$@" 2>/dev/null; done | median; }
 rss() { for ((i = 0; i < 5; i++)); do /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -1; done | median; }
 
-appMs="$(col chixuebao 4)"; emptyMs="$(col empty 4)"; textMs="$(col empty+text 4)"
-appSelf="$(self "$folder/chixuebao")"; emptySelf="$(self "$empty")"; textSelf="$(self "$empty" --text)"
-appKb="$(rss "$folder/chixuebao")"; emptyKb="$(rss "$empty")"; textKb="$(rss "$empty" --text)"
+appMs="$(col chixuebao 4)"; emptyMs="$(col empty 4)"; latinMs="$(col empty+latin 4)"; textMs="$(col empty+text 4)"
+appSelf="$(self "$folder/chixuebao")"; emptySelf="$(self "$empty")"; latinSelf="$(self "$empty" --latin)"; textSelf="$(self "$empty" --text)"
+appKb="$(rss "$folder/chixuebao")"; emptyKb="$(rss "$empty")"; latinKb="$(rss "$empty" --latin)"; textKb="$(rss "$empty" --text)"
 
 mb() { awk -v kb="$1" 'BEGIN { printf "%.1f", kb / 1024 }'; }
 printf '\n%-14s %16s %18s %14s\n' "" "wall median ms" "own ms (median)" "max RSS MB"
 printf '%-14s %16s %18s %14s\n' chixuebao "$appMs" "$appSelf" "$(mb "$appKb")"
 printf '%-14s %16s %18s %14s\n' "empty window" "$emptyMs" "$emptySelf" "$(mb "$emptyKb")"
+printf '%-14s %16s %18s %14s\n' "empty + latin" "$latinMs" "$latinSelf" "$(mb "$latinKb")"
 printf '%-14s %16s %18s %14s\n' "empty + text" "$textMs" "$textSelf" "$(mb "$textKb")"
-awk -v a="$appMs" -v e="$emptyMs" -v t="$textMs" -v ak="$appKb" -v ek="$emptyKb" -v tk="$textKb" 'BEGIN {
+awk -v a="$appMs" -v e="$emptyMs" -v l="$latinMs" -v t="$textMs" -v ak="$appKb" -v ek="$emptyKb" -v tk="$textKb" 'BEGIN {
   printf "\nstart-up ratio chixuebao / empty window: %.2f (target <= 1.5)\n", a / e
   printf "start-up ratio chixuebao / empty + text:  %.2f\n", a / t
+  printf "yardsticks: empty + latin / empty window: %.2f; empty + text / empty window: %.2f\n", l / e, t / e
   printf "peak memory above the empty window: %.1f MB (target <= 25); above empty + text: %.1f MB\n", (ak - ek) / 1024, (ak - tk) / 1024
 }'

@@ -67,10 +67,18 @@ void WindowAdapter::setImage(Ctl c, const std::string& nativePath) {
     if (auto* button = qobject_cast<PictureButton*>(w)) {
         ok = button->loadPicture(path);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        // The judgement mark is set again with every question shown: a label
+        // that already shows that file keeps it, as the picture buttons do.
+        if (!path.isEmpty() && labelFiles_.value(static_cast<int>(c)) == path) return;
         QPixmap pixmap = ImageFiles::load(path);
         ok = !pixmap.isNull();
-        if (ok) label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-        else label->clear();
+        if (ok) {
+            label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            labelFiles_.insert(static_cast<int>(c), path);
+        } else {
+            label->clear();
+            labelFiles_.remove(static_cast<int>(c));
+        }
         if (c == Ctl::img2) return; // a bank without a picture is fine
     }
     if (!ok && !reportedPictures_.contains(static_cast<int>(c))) {

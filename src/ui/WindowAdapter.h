@@ -48,7 +48,8 @@ private:
     MainWindow& window_;
     QHash<int, QWidget*> controls_;
     QHash<int, QTimer*> timers_;
-    QSet<int> reportedPictures_; // controls whose picture failed once already
+    QSet<int> reportedPictures_;    // controls whose picture failed once already
+    QHash<int, QString> labelFiles_; // the picture file each label shows now
     // The sound effect from the module beside the program, made at the
     // first sound; null when the module is missing (then it beeps).
     QObject* soundEffect();

@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "data/BankFile.h"
@@ -166,4 +168,33 @@ TEST(MainWindow, PickerToggleAndModes) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("100题考试练习     驰学宝10.1"));
     EXPECT_EQ(w.trainer().s.modeCode, 2);
     w.close();
+}
+
+TEST(MainWindow, LabelPictureIsReadOnceForTheSameFile) {
+    Folder f(20);
+    Messages m;
+    QImage red(10, 10, QImage::Format_RGB32), blue(10, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(red.save(QString::fromStdString(f.dir.file("red.png"))));
+    ASSERT_TRUE(blue.save(QString::fromStdString(f.dir.file("blue.png"))));
+    MainWindow w(QString::fromStdString(f.dir.path()));
+    auto* mark = w.findChild<QLabel*>("Image2");
+    m.seen.clear(); // this folder has no skin pictures
+    auto colour = [mark] { return mark->pixmap().toImage().pixelColor(mark->width() / 2, mark->height() / 2); };
+
+    w.adapter().setImage(Ctl::Image2, f.dir.file("red.png"));
+    EXPECT_EQ(colour(), QColor(Qt::red));
+    // Shown again with every question: the label keeps what it shows, even
+    // with the file gone since.
+    std::filesystem::remove(f.dir.file("red.png"));
+    w.adapter().setImage(Ctl::Image2, f.dir.file("red.png"));
+    EXPECT_EQ(colour(), QColor(Qt::red));
+    EXPECT_TRUE(m.seen.empty());
+    // Another file is read; a missing one clears the label and is reported.
+    w.adapter().setImage(Ctl::Image2, f.dir.file("blue.png"));
+    EXPECT_EQ(colour(), QColor(Qt::blue));
+    w.adapter().setImage(Ctl::Image2, f.dir.file("red.png"));
+    EXPECT_TRUE(mark->pixmap().isNull());
+    EXPECT_EQ(m.seen.size(), 1u);
 }

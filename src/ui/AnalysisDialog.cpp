@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "engine/AnalysisView.h"
+#include "ui/Dialogs.h"
 #include "ui/ImageFiles.h"
 
 namespace cxb {
@@ -64,11 +65,17 @@ void AnalysisDialog::fill(const AnalysisView& v) {
         read_->setText(QString::fromStdString(v.answerCount));
     }
     text_->setPlainText(QString::fromStdString(v.text).replace("\r\n", "\n"));
+    QPixmap pixmap;
     if (v.pictureVisible) {
-        QPixmap pixmap = ImageFiles::load(QString::fromStdString(v.picture));
+        pixmap = ImageFiles::load(QString::fromStdString(v.picture));
+        // A file that is there but cannot be read is told like a missing one.
+        if (pixmap.isNull()) Dialogs::message(parentWidget(), QString::fromStdString(v.pictureUnreadable));
+    }
+    if (!pixmap.isNull()) {
         image_->setPixmap(pixmap.scaled(image_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
         image_->show();
     } else {
+        image_->clear();
         image_->hide();
     }
 }

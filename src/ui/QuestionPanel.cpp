@@ -1,5 +1,7 @@
 #include "ui/QuestionPanel.h"
 
+#include <QKeyEvent>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -135,6 +137,10 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
     picker_->setContentsMargins(0, 5, 0, 0);
     pickerBox_->setWidget(picker_);
     pickerBox_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Arrow keys move between questions and the wheel scrolls a row a notch:
+    // the scroll area's own handling of both is replaced.
+    pickerBox_->installEventFilter(this);
+    pickerBox_->viewport()->installEventFilter(this);
     connect(picker_, &PickerWidget::hovered, this, [this, &t](int x, int y) {
         t.nav.mage1MouseMove(x, y);
         pickerBox_->setFocus(); // so the wheel scrolls it
@@ -237,6 +243,21 @@ void QuestionPanel::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-bool QuestionPanel::eventFilter(QObject* watched, QEvent* event) { return QWidget::eventFilter(watched, event); }
+bool QuestionPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pickerBox_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) return true; // the key's release moves
+    } else if (watched == pickerBox_->viewport() && event->type() == QEvent::Wheel) {
+        // One row of cells per notch (120 eighths of a degree); a touchpad's
+        // smaller steps add up to the same.
+        wheelRest_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        const int notches = wheelRest_ / 120;
+        wheelRest_ -= notches * 120;
+        QScrollBar* bar = pickerBox_->verticalScrollBar();
+        bar->setValue(bar->value() - notches * PickerCanvas::kCellHeight);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 } // namespace cxb

@@ -42,6 +42,7 @@ private:
     QWidget* multi_ = nullptr;
     QCheckBox* showAnswer_ = nullptr;
     QScrollArea* pickerBox_ = nullptr;
+    int wheelRest_ = 0; // wheel movement short of a whole notch
     PickerWidget* picker_ = nullptr;
     QString pictureFile_;
 };

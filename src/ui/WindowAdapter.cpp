@@ -81,8 +81,9 @@ void WindowAdapter::setImage(Ctl c, const std::string& nativePath) {
         }
         if (c == Ctl::img2) return; // a bank without a picture is fine
     }
-    if (!ok && !reportedPictures_.contains(static_cast<int>(c))) {
-        // Reported once for each picture; the button keeps its old picture.
+    // The bank browser's picture is reported every time one fails to load;
+    // the others once each, and a button keeps its old picture.
+    if (!ok && (c == Ctl::img1 || !reportedPictures_.contains(static_cast<int>(c)))) {
         reportedPictures_.insert(static_cast<int>(c));
         Dialogs::message(&window_, QStringLiteral("无法加载图片：%1").arg(path));
     }

@@ -8,6 +8,7 @@
 
 #include "engine/AnalysisView.h"
 #include "ui/Dialogs.h"
+#include "ui/FittedPicture.h"
 #include "ui/ImageFiles.h"
 
 namespace cxb {
@@ -22,7 +23,7 @@ AnalysisDialog::AnalysisDialog(QWidget* parent) : QDialog(parent) {
     text_->setObjectName("Metx");
     text_->setReadOnly(true);
     text_->setGeometry(8, 8, 174, 147);
-    image_ = new QLabel(this);
+    image_ = new FittedPicture(this);
     image_->setObjectName("Image");
     image_->setGeometry(180, 8, 314, 195);
     image_->setAlignment(Qt::AlignCenter);
@@ -72,10 +73,10 @@ void AnalysisDialog::fill(const AnalysisView& v) {
         if (pixmap.isNull()) Dialogs::message(parentWidget(), QString::fromStdString(v.pictureUnreadable));
     }
     if (!pixmap.isNull()) {
-        image_->setPixmap(pixmap.scaled(image_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        image_->setPicture(pixmap);
         image_->show();
     } else {
-        image_->clear();
+        image_->clearPicture();
         image_->hide();
     }
 }

@@ -14,6 +14,7 @@
 
 #include "engine/QuestionView.h"
 #include "ui/ColorMap.h"
+#include "ui/FittedPicture.h"
 #include "ui/ImageFiles.h"
 #include "ui/MainWindow.h"
 #include "ui/PickerWidget.h"
@@ -61,7 +62,11 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
     pictureBox_->setObjectName("ScrollBox2");
     pictureBox_->setGeometry(600, 32, 460, 300);
     pictureBox_->setAlignment(Qt::AlignCenter);
-    picture_ = new QLabel;
+    // The picture fits the box, so the box never needs to scroll.
+    pictureBox_->setWidgetResizable(true);
+    pictureBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pictureBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    picture_ = new FittedPicture;
     picture_->setObjectName("ImagIE");
     pictureBox_->setWidget(picture_);
     pictureBox_->hide();
@@ -222,9 +227,7 @@ void QuestionPanel::render(const QuestionView& v) {
     if (v.pictureVisible) {
         QString file = QString::fromStdString(v.picture);
         if (file != pictureFile_) {
-            QPixmap pixmap = ImageFiles::load(file);
-            picture_->setPixmap(pixmap);
-            picture_->resize(pixmap.size());
+            picture_->setPicture(ImageFiles::load(file));
             pictureFile_ = file;
         }
         pictureBox_->show();

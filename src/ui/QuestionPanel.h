@@ -9,6 +9,8 @@ class QScrollArea;
 
 namespace cxb {
 
+class FittedPicture;
+
 class MainWindow;
 class PickerWidget;
 struct QuestionView;
@@ -36,7 +38,7 @@ private:
     QPlainTextEdit* judgement_ = nullptr;
     QLabel* mark_ = nullptr;
     QScrollArea* pictureBox_ = nullptr;
-    QLabel* picture_ = nullptr;
+    FittedPicture* picture_ = nullptr;
     QWidget* single_ = nullptr;
     QWidget* trueFalse_ = nullptr;
     QWidget* multi_ = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/SidePanels.h"
 
+#include "ui/FittedPicture.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,7 +134,7 @@ void SidePanels::buildSearch() {
     answer->setObjectName("lbl3");
     answer->setGeometry(640, 256, 420, 24);
     a.registerControl(Ctl::lbl3, answer);
-    auto* image = new QLabel(p);
+    auto* image = new FittedPicture(p);
     image->setObjectName("img1");
     image->setGeometry(640, 290, 420, 320);
     image->setAlignment(Qt::AlignCenter);

@@ -1,5 +1,7 @@
 #include "ui/WindowAdapter.h"
 
+#include "ui/FittedPicture.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -73,10 +75,16 @@ void WindowAdapter::setImage(Ctl c, const std::string& nativePath) {
         QPixmap pixmap = ImageFiles::load(path);
         ok = !pixmap.isNull();
         if (ok) {
-            label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            if (auto* fitted = qobject_cast<FittedPicture*>(label))
+                fitted->setPicture(pixmap);
+            else
+                label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
             labelFiles_.insert(static_cast<int>(c), path);
         } else {
-            label->clear();
+            if (auto* fitted = qobject_cast<FittedPicture*>(label))
+                fitted->clearPicture();
+            else
+                label->clear();
             labelFiles_.remove(static_cast<int>(c));
         }
         if (c == Ctl::img2) return; // a bank without a picture is fine

@@ -65,6 +65,9 @@ QTreeWidget* SidePanels::makeQuestionList(QWidget* parent, const char* name) {
     list->header()->resizeSection(3, 65);
     list->header()->resizeSection(4, 65);
     list->header()->resizeSection(5, 65);
+    // The question text takes the width the other columns leave.
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     return list;
 }
 

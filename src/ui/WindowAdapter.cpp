@@ -131,9 +131,13 @@ void WindowAdapter::setRows(Ctl list, const std::vector<QuestionRow>& rows) {
     view->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<int>(rows.size()));
-    for (const auto& r : rows)
-        items.append(new QTreeWidgetItem(QStringList{q(r.id), q(r.text).replace("\r\n", " "), q(r.answer),
-                                                     q(r.rightCount), q(r.wrongCount), q(r.answerCount)}));
+    for (const auto& r : rows) {
+        const QString text = q(r.text);
+        auto* item = new QTreeWidgetItem(QStringList{q(r.id), QString(text).replace("\r\n", " "), q(r.answer),
+                                                     q(r.rightCount), q(r.wrongCount), q(r.answerCount)});
+        item->setToolTip(1, QString(text).replace("\r\n", "\n")); // the whole question, options on their lines
+        items.append(item);
+    }
     view->addTopLevelItems(items);
     view->setUpdatesEnabled(true);
 }

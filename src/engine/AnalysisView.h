@@ -12,6 +12,9 @@ struct AnalysisView {
     std::string rightCount, wrongCount, answerCount;
     bool pictureVisible = false;
     std::string picture; // native path
+    // Shown instead of the picture when the file is there but holds no
+    // picture that can be read.
+    std::string pictureUnreadable;
 };
 
 } // namespace cxb

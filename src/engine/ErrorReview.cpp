@@ -124,6 +124,7 @@ AnalysisView ErrorReview::analysisOf(int id, std::vector<std::string>* messages)
         if (fileExists(path)) {
             v.pictureVisible = true;
             v.picture = path;
+            v.pictureUnreadable = texts::kPictureMissing + gbk::toUtf8Lossy(name);
         } else if (messages) {
             messages->push_back(texts::kPictureMissing + gbk::toUtf8Lossy(name));
         }

@@ -47,7 +47,7 @@ void Navigator::setShowAnswer(bool ticked) { s_.checkBox1 = ticked; }
 
 void Navigator::mage1MouseMove(int x, int y) {
     if (s_.hoverCell >= 1 && s_.hoverCell <= s_.listCount) view_.drawPicker(s_.hoverCell, PickerCanvas::kPlain);
-    if (x < 0 || y < 0 || x >= PickerCanvas::kPerRow * PickerCanvas::kCellWidth) return;
+    if (x < 0 || y < 0) return;
     int k = PickerCanvas::hitTest(x, y);
     if (k >= 1 && k <= s_.listCount) {
         s_.hoverCell = k;

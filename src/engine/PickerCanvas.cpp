@@ -4,12 +4,13 @@
 
 namespace cxb {
 
-PickerCanvas::PickerCanvas() : styles_(2000, kBlank) {}
+PickerCanvas::PickerCanvas() : styles_(2000, kBlank), backdrops_(2000, kBlank) {}
 
 void PickerCanvas::drawWhole(int listCount) {
     std::fill(styles_.begin(), styles_.end(), kBlank);
     int n = std::clamp(listCount, 0, 1999);
     std::fill(styles_.begin() + 1, styles_.begin() + 1 + n, kPlain);
+    backdrops_ = styles_;
     painted_ = n;
 }
 
@@ -20,13 +21,23 @@ void PickerCanvas::drawCell(int k, int style, int listCount) {
     }
     if (style == kCurrent) drawWhole(listCount);
     if (k < 1 || k > 1999) return;
-    styles_[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(style);
+    const auto at = static_cast<std::size_t>(k);
+    styles_[at] = static_cast<std::uint8_t>(style);
+    // Plain and hover draw only the number (and the state fill) over what
+    // the cell shows; the other styles lay a new backdrop.
+    if (style != kPlain && style != kHover) backdrops_[at] = static_cast<std::uint8_t>(style);
+    else if (backdrops_[at] == kBlank) backdrops_[at] = kPlain;
     painted_ = std::max(painted_, k);
 }
 
 int PickerCanvas::style(int k) const {
     if (k < 1 || k > 1999) return kBlank;
     return styles_[static_cast<std::size_t>(k)];
+}
+
+int PickerCanvas::backdrop(int k) const {
+    if (k < 1 || k > 1999) return kBlank;
+    return backdrops_[static_cast<std::size_t>(k)];
 }
 
 int PickerCanvas::pictureHeight(int cells) {
@@ -37,10 +48,12 @@ int PickerCanvas::pictureHeight(int cells) {
 CellLook PickerCanvas::look(int k, const ListEntry* entry, int displayMode) const {
     CellLook l;
     const int s = style(k);
+    const int under = backdrop(k);
+    const bool answered = entry && entry->userAnswer != 0;
     l.number = kBlack;
     l.numberBack = kButtonFace;
-    if (s == kCurrent) l.blue = true;
-    if (entry && entry->userAnswer != 0) {
+    if (under == kCurrent) l.blue = true;
+    if (answered) {
         l.stateRect = true;
         if (displayMode == 1) {
             l.stateFill = kGreen;
@@ -53,20 +66,22 @@ CellLook PickerCanvas::look(int k, const ListEntry* entry, int displayMode) cons
             l.number = kRed;
         }
     }
-    if (s == kHover) l.number = kBlue;
-    if (s == kBank) {
-        l.number = kBlue;
+    // The bank or drawn rectangle: drawn last in its own style, or left
+    // under a number redrawn plain or hovered (an answer's fill covers it).
+    int rect = kBlank;
+    if (s == kBank || s == kDrawn) rect = s;
+    else if ((s == kPlain || s == kHover) && !answered && (under == kBank || under == kDrawn)) rect = under;
+    if (rect == kBank) {
         l.styleRect = true;
         l.rectFill = kButtonFace;
         l.rectOutline = kGreen;
-    }
-    if (s == kDrawn) {
-        l.number = kBlue;
+    } else if (rect == kDrawn) {
         l.styleRect = true;
         l.rectFill = kGreen;
         l.rectOutline = kRed;
-        l.numberBack = kGreen;
     }
+    if (s == kHover || s == kBank || s == kDrawn) l.number = kBlue;
+    if (s == kDrawn) l.numberBack = kGreen;
     return l;
 }
 

@@ -19,7 +19,11 @@ struct CellLook {
 };
 
 // The question picker: a grid of numbered cells, 40 × 30 pixels, 21 a row.
-// It keeps the style each cell was last drawn in; the window paints from it.
+// It keeps, for each cell, the style it was last drawn in and the backdrop
+// that drawing left under the number: redrawing a cell plain or hovered
+// only repaints its number (and an answer's state fill), so the current
+// question's blue and the exam start display's rectangles stay. The window
+// paints from it.
 class PickerCanvas {
 public:
     static constexpr int kCellWidth = 40, kCellHeight = 30, kPerRow = 21;
@@ -36,6 +40,9 @@ public:
     void drawCell(int k, int style, int listCount);
 
     int style(int k) const;
+    // What lies under the number: kCurrent (blue), kBank or kDrawn
+    // (rectangles), or kPlain.
+    int backdrop(int k) const;
     int paintedCells() const { return painted_; }
     // Height of the picture for this many cells (at least the designed one).
     static int pictureHeight(int cells);
@@ -48,6 +55,7 @@ public:
 
 private:
     std::vector<std::uint8_t> styles_;
+    std::vector<std::uint8_t> backdrops_;
     int painted_ = 0;
 };
 

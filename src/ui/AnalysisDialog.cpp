@@ -7,6 +7,8 @@
 #include <QPushButton>
 
 #include "engine/AnalysisView.h"
+#include "ui/Dialogs.h"
+#include "ui/FittedPicture.h"
 #include "ui/ImageFiles.h"
 
 namespace cxb {
@@ -21,7 +23,7 @@ AnalysisDialog::AnalysisDialog(QWidget* parent) : QDialog(parent) {
     text_->setObjectName("Metx");
     text_->setReadOnly(true);
     text_->setGeometry(8, 8, 174, 147);
-    image_ = new QLabel(this);
+    image_ = new FittedPicture(this);
     image_->setObjectName("Image");
     image_->setGeometry(180, 8, 314, 195);
     image_->setAlignment(Qt::AlignCenter);
@@ -64,11 +66,17 @@ void AnalysisDialog::fill(const AnalysisView& v) {
         read_->setText(QString::fromStdString(v.answerCount));
     }
     text_->setPlainText(QString::fromStdString(v.text).replace("\r\n", "\n"));
+    QPixmap pixmap;
     if (v.pictureVisible) {
-        QPixmap pixmap = ImageFiles::load(QString::fromStdString(v.picture));
-        image_->setPixmap(pixmap.scaled(image_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        pixmap = ImageFiles::load(QString::fromStdString(v.picture));
+        // A file that is there but cannot be read is told like a missing one.
+        if (pixmap.isNull()) Dialogs::message(parentWidget(), QString::fromStdString(v.pictureUnreadable));
+    }
+    if (!pixmap.isNull()) {
+        image_->setPicture(pixmap);
         image_->show();
     } else {
+        image_->clearPicture();
         image_->hide();
     }
 }

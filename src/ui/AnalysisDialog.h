@@ -7,6 +7,8 @@ class QPlainTextEdit;
 
 namespace cxb {
 
+class FittedPicture;
+
 struct AnalysisView;
 
 // TForm5 "本题属性": one question with its picture, answer and counters.
@@ -21,7 +23,7 @@ public:
 
 private:
     QPlainTextEdit* text_;
-    QLabel* image_;
+    FittedPicture* image_;
     QLabel* answer_;
     QLabel* id_;
     QLineEdit* read_;

@@ -241,8 +241,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
                 return true;
         }
     } else if (event->type() == QEvent::MouseButtonRelease) {
+        // The application-wide filter sees each click on the bank picture
+        // and the author label once; only the left button opens the link.
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && (w->objectName() == "img2" || w->objectName() == "lbltikuzhuozhe") && w->window() == this)
+        if (w && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+            (w->objectName() == "img2" || w->objectName() == "lbltikuzhuozhe") && w->window() == this)
             img2Click();
     }
     return QWidget::eventFilter(watched, event);

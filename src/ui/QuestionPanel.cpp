@@ -1,5 +1,7 @@
 #include "ui/QuestionPanel.h"
 
+#include <QKeyEvent>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -12,6 +14,7 @@
 
 #include "engine/QuestionView.h"
 #include "ui/ColorMap.h"
+#include "ui/FittedPicture.h"
 #include "ui/ImageFiles.h"
 #include "ui/MainWindow.h"
 #include "ui/PickerWidget.h"
@@ -59,7 +62,11 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
     pictureBox_->setObjectName("ScrollBox2");
     pictureBox_->setGeometry(600, 32, 460, 300);
     pictureBox_->setAlignment(Qt::AlignCenter);
-    picture_ = new QLabel;
+    // The picture fits the box, so the box never needs to scroll.
+    pictureBox_->setWidgetResizable(true);
+    pictureBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pictureBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    picture_ = new FittedPicture;
     picture_->setObjectName("ImagIE");
     pictureBox_->setWidget(picture_);
     pictureBox_->hide();
@@ -135,6 +142,10 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
     picker_->setContentsMargins(0, 5, 0, 0);
     pickerBox_->setWidget(picker_);
     pickerBox_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Arrow keys move between questions and the wheel scrolls a row a notch:
+    // the scroll area's own handling of both is replaced.
+    pickerBox_->installEventFilter(this);
+    pickerBox_->viewport()->installEventFilter(this);
     connect(picker_, &PickerWidget::hovered, this, [this, &t](int x, int y) {
         t.nav.mage1MouseMove(x, y);
         pickerBox_->setFocus(); // so the wheel scrolls it
@@ -216,9 +227,7 @@ void QuestionPanel::render(const QuestionView& v) {
     if (v.pictureVisible) {
         QString file = QString::fromStdString(v.picture);
         if (file != pictureFile_) {
-            QPixmap pixmap = ImageFiles::load(file);
-            picture_->setPixmap(pixmap);
-            picture_->resize(pixmap.size());
+            picture_->setPicture(ImageFiles::load(file));
             pictureFile_ = file;
         }
         pictureBox_->show();
@@ -237,6 +246,21 @@ void QuestionPanel::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-bool QuestionPanel::eventFilter(QObject* watched, QEvent* event) { return QWidget::eventFilter(watched, event); }
+bool QuestionPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pickerBox_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) return true; // the key's release moves
+    } else if (watched == pickerBox_->viewport() && event->type() == QEvent::Wheel) {
+        // One row of cells per notch (120 eighths of a degree); a touchpad's
+        // smaller steps add up to the same.
+        wheelRest_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        const int notches = wheelRest_ / 120;
+        wheelRest_ -= notches * 120;
+        QScrollBar* bar = pickerBox_->verticalScrollBar();
+        bar->setValue(bar->value() - notches * PickerCanvas::kCellHeight);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 } // namespace cxb

@@ -9,6 +9,8 @@ class QScrollArea;
 
 namespace cxb {
 
+class FittedPicture;
+
 class MainWindow;
 class PickerWidget;
 struct QuestionView;
@@ -36,12 +38,13 @@ private:
     QPlainTextEdit* judgement_ = nullptr;
     QLabel* mark_ = nullptr;
     QScrollArea* pictureBox_ = nullptr;
-    QLabel* picture_ = nullptr;
+    FittedPicture* picture_ = nullptr;
     QWidget* single_ = nullptr;
     QWidget* trueFalse_ = nullptr;
     QWidget* multi_ = nullptr;
     QCheckBox* showAnswer_ = nullptr;
     QScrollArea* pickerBox_ = nullptr;
+    int wheelRest_ = 0; // wheel movement short of a whole notch
     PickerWidget* picker_ = nullptr;
     QString pictureFile_;
 };

@@ -1,5 +1,7 @@
 #include "ui/SettingsDialog.h"
 
+#include "engine/BankCaptions.h"
+
 #include <QColorDialog>
 #include <QComboBox>
 #include <QGroupBox>
@@ -71,8 +73,19 @@ SettingsDialog::SettingsDialog(MainWindow& window, bool firstStart)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(708, 623);
     build();
+    showBankSizes();
     listExtraBanks();
     openingStep(SettingsModel::openingValues(*window_.trainer().s.state));
+}
+
+// The built-in banks' captions name the number of questions their files hold.
+void SettingsDialog::showBankSizes() {
+    const Session& s = window_.trainer().s;
+    QRadioButton* radios[] = {rbXiao_, rbKe_, rbHuo_};
+    for (int choice = 1; choice <= 3; ++choice) {
+        auto count = BankCaptions::questionCount(s.nativePath(BankCaptions::storedPath(choice)));
+        radios[choice - 1]->setText(QString::fromStdString(BankCaptions::caption(choice, count)));
+    }
 }
 
 void SettingsDialog::build() {

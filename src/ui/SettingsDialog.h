@@ -51,6 +51,7 @@ protected:
 
 private:
     void build();
+    void showBankSizes();
     void listExtraBanks();
     void openingStep(const SettingsValues& v);
     void setSwatch(QLineEdit* swatch, std::int32_t colour);

@@ -1,5 +1,7 @@
 #include "ui/SidePanels.h"
 
+#include "ui/FittedPicture.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +65,9 @@ QTreeWidget* SidePanels::makeQuestionList(QWidget* parent, const char* name) {
     list->header()->resizeSection(3, 65);
     list->header()->resizeSection(4, 65);
     list->header()->resizeSection(5, 65);
+    // The question text takes the width the other columns leave.
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     return list;
 }
 
@@ -132,7 +137,7 @@ void SidePanels::buildSearch() {
     answer->setObjectName("lbl3");
     answer->setGeometry(640, 256, 420, 24);
     a.registerControl(Ctl::lbl3, answer);
-    auto* image = new QLabel(p);
+    auto* image = new FittedPicture(p);
     image->setObjectName("img1");
     image->setGeometry(640, 290, 420, 320);
     image->setAlignment(Qt::AlignCenter);

@@ -77,8 +77,6 @@ ToolStrip::ToolStrip(MainWindow& window) : QWidget(&window), window_(window) {
     author->setAlignment(Qt::AlignCenter);
     author->setCursor(Qt::PointingHandCursor);
     a.registerControl(Ctl::lbltikuzhuozhe, author);
-    img2->installEventFilter(&window);
-    author->installEventFilter(&window);
 
     const int right = x + 124;
     auto* welcome = new QLabel(QStringLiteral("欢迎使用《驰学宝》"), this);

@@ -1,5 +1,7 @@
 #include "ui/WindowAdapter.h"
 
+#include "ui/FittedPicture.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -73,16 +75,23 @@ void WindowAdapter::setImage(Ctl c, const std::string& nativePath) {
         QPixmap pixmap = ImageFiles::load(path);
         ok = !pixmap.isNull();
         if (ok) {
-            label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            if (auto* fitted = qobject_cast<FittedPicture*>(label))
+                fitted->setPicture(pixmap);
+            else
+                label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
             labelFiles_.insert(static_cast<int>(c), path);
         } else {
-            label->clear();
+            if (auto* fitted = qobject_cast<FittedPicture*>(label))
+                fitted->clearPicture();
+            else
+                label->clear();
             labelFiles_.remove(static_cast<int>(c));
         }
         if (c == Ctl::img2) return; // a bank without a picture is fine
     }
-    if (!ok && !reportedPictures_.contains(static_cast<int>(c))) {
-        // Reported once for each picture; the button keeps its old picture.
+    // The bank browser's picture is reported every time one fails to load;
+    // the others once each, and a button keeps its old picture.
+    if (!ok && (c == Ctl::img1 || !reportedPictures_.contains(static_cast<int>(c)))) {
         reportedPictures_.insert(static_cast<int>(c));
         Dialogs::message(&window_, QStringLiteral("无法加载图片：%1").arg(path));
     }
@@ -122,9 +131,13 @@ void WindowAdapter::setRows(Ctl list, const std::vector<QuestionRow>& rows) {
     view->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<int>(rows.size()));
-    for (const auto& r : rows)
-        items.append(new QTreeWidgetItem(QStringList{q(r.id), q(r.text).replace("\r\n", " "), q(r.answer),
-                                                     q(r.rightCount), q(r.wrongCount), q(r.answerCount)}));
+    for (const auto& r : rows) {
+        const QString text = q(r.text);
+        auto* item = new QTreeWidgetItem(QStringList{q(r.id), QString(text).replace("\r\n", " "), q(r.answer),
+                                                     q(r.rightCount), q(r.wrongCount), q(r.answerCount)});
+        item->setToolTip(1, QString(text).replace("\r\n", "\n")); // the whole question, options on their lines
+        items.append(item);
+    }
     view->addTopLevelItems(items);
     view->setUpdatesEnabled(true);
 }

@@ -239,11 +239,55 @@ TEST_F(Navigation, AHoveredCellBeyondAShrunkListIsNotJumpedTo) {
     EXPECT_EQ(PickerCanvas::kBlank, s().picker.style(5));
 }
 
-TEST_F(Navigation, ThePickersRightMarginIsNoCell) {
+TEST_F(Navigation, ThePickersRightMarginHitsByTheCellFormula) {
     start(plainBank(60));
     t().modes.SunXuClick();
-    t().nav.mage1MouseMove(850, 5); // past column 21, inside the 860-pixel picture
-    EXPECT_EQ(0, s().hoverCell);
+    // x 840..859 is column 21 of the formula: the first cell of the next row.
+    t().nav.mage1MouseMove(850, 5);
+    EXPECT_EQ(22, s().hoverCell);
+    t().nav.mage1Click();
+    EXPECT_EQ(22, s().current);
+    t().nav.mage1MouseMove(859, 35 * 30 + 1); // cell 757: beyond the list, the hover stays
+    EXPECT_EQ(22, s().hoverCell);
+}
+
+TEST_F(Navigation, HoverRepaintsOnlyTheNumber) {
+    using P = PickerCanvas;
+    start(plainBank(40), [](Sfile& st) { st.examCount = 30; });
+    t().modes.SunXuClick();
+    t().view.showQuestion(3);
+    t().nav.mage1MouseMove(85, 0); // the current, unanswered cell 3
+    CellLook hovered = s().picker.look(3, &entry(3), s().displayMode);
+    EXPECT_TRUE(hovered.blue);
+    EXPECT_EQ(P::kBlue, hovered.number);
+    t().nav.tmrmouseTimer();
+    CellLook left = s().picker.look(3, &entry(3), s().displayMode);
+    EXPECT_TRUE(left.blue);
+    EXPECT_EQ(P::kBlack, left.number);
+
+    // The exam's start display keeps its rectangles under a hovered number.
+    s().examDraw = ExamDraw([] { return 5u; });
+    t().modes.KaoShiClick();
+    std::vector<int> ids = listIds();
+    int notDrawn = 1;
+    while (std::find(ids.begin(), ids.end(), notDrawn) != ids.end()) ++notDrawn;
+    ASSERT_LE(notDrawn, 30);
+    int drawnCell = *std::find_if(ids.begin(), ids.end(), [](int id) { return id <= 30; }); // a cell of the list
+    auto hover = [&](int k) { t().nav.mage1MouseMove((k - 1) % 21 * 40 + 5, (k - 1) / 21 * 30 + 5); };
+    hover(drawnCell);
+    hover(notDrawn);
+    CellLook drawn = s().picker.look(drawnCell, nullptr, 1); // hovered, then left
+    EXPECT_TRUE(drawn.styleRect);
+    EXPECT_EQ(P::kGreen, drawn.rectFill);
+    EXPECT_EQ(P::kRed, drawn.rectOutline);
+    EXPECT_EQ(P::kBlack, drawn.number);
+    EXPECT_EQ(P::kButtonFace, drawn.numberBack);
+    CellLook bank = s().picker.look(notDrawn, nullptr, 1);
+    EXPECT_TRUE(bank.styleRect);
+    EXPECT_EQ(P::kGreen, bank.rectOutline);
+    EXPECT_EQ(P::kBlue, bank.number);
+    t().nav.tmrKAOSHITimer(); // the whole picker again: the rectangles go
+    EXPECT_FALSE(s().picker.look(notDrawn, nullptr, 1).styleRect);
 }
 
 TEST_F(Navigation, CellLooks) {

@@ -82,6 +82,15 @@ TEST(ReviewFlow, WrongAnswersReviewAnalysisAndSearch) {
         EXPECT_EQ(cell(lv1, r, 4), "1");
         EXPECT_EQ(cell(lv1, r, 5), "1");
     }
+    // The question text fills the width the other columns leave, and the
+    // whole question shows as the row's tooltip.
+    int others = 0;
+    for (int c : {0, 2, 3, 4, 5}) others += lv1->columnWidth(c);
+    EXPECT_GT(lv1->columnWidth(1), 200);
+    EXPECT_NEAR(lv1->columnWidth(1) + others, lv1->viewport()->width(), 2);
+    const QString tip = lv1->topLevelItem(0)->toolTip(1);
+    EXPECT_FALSE(tip.isEmpty());
+    EXPECT_EQ(QString(tip).replace('\n', ' '), cell(lv1, 0, 1));
     std::sort(listed.begin(), listed.end());
     std::sort(wrongIds.begin(), wrongIds.end());
     EXPECT_EQ(listed, wrongIds);

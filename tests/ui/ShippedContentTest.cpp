@@ -3,7 +3,10 @@
 #include <QString>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
+#include <vector>
 #include <set>
 
 #include "data/BankFile.h"
@@ -32,22 +35,46 @@ bool answerFits(int type, int answer) {
     }
 }
 
-class ShippedBank : public ::testing::TestWithParam<const char*> {};
+struct ShippedCase {
+    const char* file;
+    int promised; // the size the settings dialog promises
+};
+
+class ShippedBank : public ::testing::TestWithParam<ShippedCase> {};
+
+// The options of a single-choice text, in order (the text after "A、" etc.).
+std::vector<std::string> optionsOf(const std::string& text) {
+    std::vector<std::string> options;
+    for (const char* letter : {"\r\nA", "\r\nB", "\r\nC", "\r\nD"}) {
+        auto at = text.find(letter);
+        if (at == std::string::npos) return {};
+        options.push_back(text.substr(at + 2));
+    }
+    for (std::size_t i = 0; i + 1 < options.size(); ++i) options[i].resize(options[i].size() - options[i + 1].size());
+    return options;
+}
+
+std::size_t characters(const std::string& utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
 
 } // namespace
 
 TEST_P(ShippedBank, IsCompleteAndSound) {
-    const std::string path = kApp + "/bankdata/" + GetParam();
+    const std::string path = kApp + "/bankdata/" + GetParam().file;
     auto bank = BankFile::open(path);
     ASSERT_TRUE(bank) << bank.error();
     const int n = bank->questionCount();
-    EXPECT_GE(n, 200);
+    EXPECT_GE(n, GetParam().promised);
     EXPECT_EQ(readFileBytes(path)->size(), BankFile::fileSize(n));
 
     std::set<int> ids;
     int withPicture = 0, withExplanation = 0;
     int types[4] = {};
-    std::set<std::string> pictures;
+    std::set<std::string> pictures, signs;
+    int letters[5] = {};    // right answers of single choice, by letter
+    int longestRight = 0;   // single choice whose right option is the strictly longest
+    std::set<int> multiRights; // how many options are right, over the multiple choice
     for (int i = 1; i <= n; ++i) {
         const QuestionRecord& r = bank->records[static_cast<std::size_t>(i)];
         SCOPED_TRACE("question " + std::to_string(r.id));
@@ -64,14 +91,23 @@ TEST_P(ShippedBank, IsCompleteAndSound) {
         EXPECT_FALSE(readField(r.text).empty());
         if (r.type == 1) {
             std::string text = *gbk::toUtf8(readField(r.text));
-            for (const char* option : {"\r\nA", "\r\nB", "\r\nC", "\r\nD"})
-                EXPECT_NE(text.find(option), std::string::npos) << "option line " << option + 2;
+            std::vector<std::string> options = optionsOf(text);
+            ASSERT_EQ(options.size(), 4u) << "four option lines";
+            if (r.answer >= 1 && r.answer <= 4) {
+                ++letters[r.answer];
+                std::size_t right = characters(options[static_cast<std::size_t>(r.answer - 1)]);
+                int longer = 0;
+                for (const auto& o : options) longer += characters(o) >= right;
+                if (longer == 1) ++longestRight;
+            }
         }
+        if (r.type == 3) multiRights.insert(std::popcount(static_cast<unsigned>(r.answer)));
         if (!readField(r.explanation).empty()) ++withExplanation;
         PictureRef pic = resolvePicture(readField(r.picture), false);
         if (!pic.empty()) {
             ++withPicture;
             pictures.insert(pic.nativePath);
+            if (pic.nativePath.find("/sign_") != std::string::npos) signs.insert(pic.nativePath);
             EXPECT_TRUE(loads(kApp + "/" + pic.nativePath)) << pic.nativePath;
         }
     }
@@ -79,7 +115,21 @@ TEST_P(ShippedBank, IsCompleteAndSound) {
     EXPECT_GT(types[2], 0);
     EXPECT_GT(types[3], 0);
     EXPECT_GE(withPicture, 40);
-    EXPECT_GE(withExplanation * 5, n * 4); // at least 80 %
+    EXPECT_EQ(withExplanation, n); // every question explained
+    // Fair single choice: each letter is right for 15-35 % of the questions,
+    // and the right option is the strictly longest in at most a third.
+    const int single = types[1];
+    for (int letter = 1; letter <= 4; ++letter) {
+        EXPECT_GE(letters[letter] * 100, single * 15) << "answer " << char('A' + letter - 1);
+        EXPECT_LE(letters[letter] * 100, single * 35) << "answer " << char('A' + letter - 1);
+    }
+    EXPECT_LE(longestRight * 3, single);
+    // Multiple choice is a small part, with two, three and four right options.
+    EXPECT_LE(types[3] * 100, n * 5);
+    EXPECT_EQ(multiRights, (std::set<int>{2, 3, 4}));
+    if (std::string(GetParam().file) == "小车.tk") {
+        EXPECT_GE(signs.size(), 120u); // distinct signs drawn
+    }
     EXPECT_FALSE(readField(bank->header.bankAuthor).empty());
     std::string bankPicture = toNativePath(readField(bank->header.bankPicture));
     EXPECT_TRUE(loads(kApp + "/" + bankPicture)) << bankPicture;
@@ -95,7 +145,9 @@ TEST_P(ShippedBank, IsCompleteAndSound) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Banks, ShippedBank, ::testing::Values("小车.tk", "客车.tk", "货车.tk"));
+INSTANTIATE_TEST_SUITE_P(Banks, ShippedBank,
+                         ::testing::Values(ShippedCase{"小车.tk", 725}, ShippedCase{"客车.tk", 782},
+                                           ShippedCase{"货车.tk", 793}));
 
 TEST(ShippedBanks, SharedQuestionsKeepTheirIds) {
     auto car = BankFile::open(kApp + "/bankdata/小车.tk");

@@ -9,7 +9,7 @@ foreach(pair IN LISTS CXB_BANK_SOURCES)
   set(out ${CXB_APP_DIR}/bankdata/${name}.tk)
   if(CXB_BUILD_UI)
     # The pictures are rendered by then: check them too.
-    set(check_cmd $<TARGET_FILE:tkbank> check ${out}.new)
+    set(check_cmd $<TARGET_FILE:tkbank> check ${out}.new --app-dir ${CXB_APP_DIR})
   else()
     set(check_cmd $<TARGET_FILE:tkbank> check ${CMAKE_CURRENT_SOURCE_DIR}/banks/${src}.json)
   endif()

@@ -1,6 +1,7 @@
 #include "data/AtomicFile.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -75,6 +76,48 @@ int createTemporary(const std::string& nativePath, std::string& tmp) {
     }
 }
 
+// The file a save of `path` replaces: `path` itself, or for a symbolic link
+// the file at the end of its chain of links, which need not exist yet. False
+// with errno set when the chain never ends or a link cannot be read.
+bool finalTarget(const std::string& path, std::string& target) {
+    target = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        // Nothing there (or a folder on the way missing): the save will
+        // create the file or find out why it cannot.
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        char link[PATH_MAX];
+        ssize_t n = ::readlink(target.c_str(), link, sizeof link);
+        if (n < 0) return false;
+        if (static_cast<std::size_t>(n) == sizeof link) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        std::string next(link, static_cast<std::size_t>(n));
+        if (next.empty() || next[0] != '/') {
+            std::string folder = folderOf(target);
+            next = (folder == "/" ? folder : folder + "/") + next;
+        }
+        target = std::move(next);
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// Why the file at `target` must be left alone, or "" when a save may replace
+// it. The owner's write permission is what marks a file read-only, and it
+// holds for root as well; a file the running user may not write is not
+// replaced behind its owner's back either.
+std::string protection(const std::string& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) return {}; // a new file
+    if (S_ISDIR(st.st_mode)) return "cannot replace " + target + ": it is a folder";
+    if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0)
+        return "cannot replace " + target + ": it is write-protected";
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return describe("cannot replace", target);
+    return {};
+}
+
 } // namespace
 
 void AtomicFile::setWriteHook(WriteHook h) { hook() = std::move(h); }
@@ -90,22 +133,34 @@ bool AtomicFile::isTemporaryOf(std::string_view name, std::string_view target) {
 }
 
 std::string AtomicFile::write(const std::string& nativePath, std::string_view bytes) {
-    removeStaleTemporaries(folderOf(nativePath), nameOf(nativePath));
+    return save(nativePath, bytes).why;
+}
+
+AtomicFile::Outcome AtomicFile::save(const std::string& nativePath, std::string_view bytes) {
+    auto cannotOpen = [](std::string why) { return Outcome{Failure::CannotOpen, std::move(why)}; };
+    std::string target;
+    if (!finalTarget(nativePath, target)) return cannotOpen(describe("cannot follow the link", nativePath));
+    if (std::string why = protection(target); !why.empty()) return cannotOpen(why);
+
+    removeStaleTemporaries(folderOf(target), nameOf(target));
 
     std::string tmp;
-    int fd = createTemporary(nativePath, tmp);
-    if (fd < 0) return describe("cannot create a temporary file beside", nativePath);
+    int fd = createTemporary(target, tmp);
+    if (fd < 0) return cannotOpen(describe("cannot create a temporary file beside", target));
 
     auto fail = [&](std::string why) {
         ::unlink(tmp.c_str()); // while still locked, so no clean-up can mistake it
         ::close(fd);
-        return why;
+        return Outcome{Failure::WriteFailed, std::move(why)};
     };
 
     // Keep the permissions an existing file had; a new one gets rw-r--r--.
+    // Root keeps its owner too, so a save run as root does not leave the
+    // learner a file of root's that later saves may no longer replace.
     struct stat st {};
-    mode_t mode = (::stat(nativePath.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ? (st.st_mode & 07777) : 0644;
-    ::fchmod(fd, mode);
+    const bool existing = ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    if (existing && ::geteuid() == 0) (void)::fchown(fd, st.st_uid, st.st_gid);
+    ::fchmod(fd, existing ? (st.st_mode & 07777) : 0644);
 
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -123,13 +178,13 @@ std::string AtomicFile::write(const std::string& nativePath, std::string_view by
         done += static_cast<std::size_t>(n);
     }
     if (::fsync(fd) != 0) return fail(describe("cannot flush", tmp));
-    if (::rename(tmp.c_str(), nativePath.c_str()) != 0) return fail(describe("cannot replace", nativePath));
+    if (::rename(tmp.c_str(), target.c_str()) != 0) return fail(describe("cannot replace", target));
     // Closed only now: until the rename the lock keeps other saves' clean-up
     // away. The bytes are on the disk since fsync, so close has nothing left
     // to report.
     ::close(fd);
     // Make the rename itself durable.
-    int dir = ::open(folderOf(nativePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

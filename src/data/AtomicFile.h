@@ -10,13 +10,32 @@ namespace cxb {
 // temporary file is renamed over the target. A failure at any point leaves
 // the old file as it was and removes the temporary file.
 //
+// A write-protected file is never replaced: one whose owner may not write
+// it (whoever runs the program, root included), or one the running user may
+// not write. A symbolic link is written through: the file it finally points
+// to is replaced and the link stays a link. A link that points nowhere gets
+// its target created, as opening it for writing would.
+//
 // A process killed during a save leaves its temporary file behind; the next
 // save of the same target removes it. A save in progress holds a lock on its
 // temporary file, so a second copy of the program saving the same target at
 // the same time never loses its temporary file to that clean-up.
 class AtomicFile {
 public:
-    // Returns an empty string on success, else what went wrong.
+    // Where a save stopped.
+    enum class Failure {
+        None,
+        CannotOpen,  // nothing was written: protected, no such folder, no room for a new file, ...
+        WriteFailed, // the new file was open, but writing, flushing or putting it in place failed
+    };
+    struct Outcome {
+        Failure failure = Failure::None;
+        std::string why; // what went wrong, empty on success
+        bool ok() const { return failure == Failure::None; }
+    };
+
+    static Outcome save(const std::string& nativePath, std::string_view bytes);
+    // The same, as an empty string on success, else what went wrong.
     static std::string write(const std::string& nativePath, std::string_view bytes);
 
     // True for the names write() gives its temporary files for `target`

@@ -94,10 +94,15 @@ StateFile::LoadReport StateFile::loadState(Sfile& state, const std::string& nati
 }
 
 int StateFile::saveState(const Sfile& state, const std::string& nativePath, std::string* detail) {
-    std::string why =
-        AtomicFile::write(nativePath, std::string_view(reinterpret_cast<const char*>(&state), sizeof(Sfile)));
-    if (detail) *detail = why;
-    return why.empty() ? 0 : kCannotWrite;
+    AtomicFile::Outcome saved =
+        AtomicFile::save(nativePath, std::string_view(reinterpret_cast<const char*>(&state), sizeof(Sfile)));
+    if (detail) *detail = saved.why;
+    switch (saved.failure) {
+    case AtomicFile::Failure::None: return 0;
+    case AtomicFile::Failure::CannotOpen: return kCannotWrite;
+    case AtomicFile::Failure::WriteFailed: return kSaveFailed;
+    }
+    return kSaveFailed;
 }
 
 } // namespace cxb

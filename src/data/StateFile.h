@@ -37,7 +37,10 @@ public:
     // is written at once.
     static LoadReport loadState(Sfile& state, const std::string& nativePath);
 
-    // Writes the whole record atomically. 0 on success, else kCannotWrite.
+    // Writes the whole record atomically. 0 on success; kCannotWrite when the
+    // file could not be opened for the save (write-protected, a folder in its
+    // place, no folder, no right to create it); kSaveFailed when writing
+    // failed after that (a full disk). The old file stays whole either way.
     static int saveState(const Sfile& state, const std::string& nativePath, std::string* detail = nullptr);
 };
 

@@ -43,6 +43,12 @@ std::string toStoredPath(std::string_view nativeUtf8, bool* ok) {
     return gbkText ? *gbkText : gbk::fromUtf8Lossy(utf8);
 }
 
+std::string inProgramFolder(const std::string& programFolder, std::string_view storedGbk) {
+    std::string p = toNativePath(storedGbk);
+    if (programFolder.empty() || (!p.empty() && p[0] == '/')) return p;
+    return programFolder + "/" + p;
+}
+
 bool isOwnPicturePath(std::string_view storedName, bool extraBank) {
     return extraBank && findSeparator(storedName, 0) != std::string_view::npos;
 }

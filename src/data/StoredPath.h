@@ -20,6 +20,11 @@ struct PictureRef {
     bool empty() const { return name.empty(); }
 };
 
+// The native path of a stored path relative to the program's folder
+// `programFolder` (the working directory when empty); an absolute path stays
+// as it is. Every file the program names by a stored path is found this way.
+std::string inProgramFolder(const std::string& programFolder, std::string_view storedGbk);
+
 // An extra bank may name a picture by a path of its own: any name with a
 // real backslash (not a GBK trail byte).
 bool isOwnPicturePath(std::string_view storedName, bool extraBank);

@@ -120,7 +120,8 @@ void ExamSession::finishExam(int score) {
         h.items[i].firstRight = e.firstRight ? 1 : 0;
     }
     std::string detail;
-    if (StateFile::saveState(st, s_.statePath(), &detail) != 0) s_.message(texts::withSupport(texts::kCode2));
+    if (int code = StateFile::saveState(st, s_.statePath(), &detail); code != 0)
+        s_.message(texts::withSupport(texts::stateSaveFailed(code)));
 }
 
 void ExamSession::btn1Click() {

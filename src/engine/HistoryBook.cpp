@@ -134,8 +134,9 @@ bool HistoryBook::btn2Click() {
 }
 
 bool HistoryBook::saveState() {
-    if (StateFile::saveState(*s_.state, s_.statePath()) == 0) return true;
-    s_.message(texts::withSupport(texts::kCode2));
+    const int code = StateFile::saveState(*s_.state, s_.statePath());
+    if (code == 0) return true;
+    s_.message(texts::withSupport(texts::stateSaveFailed(code)));
     return false;
 }
 

@@ -49,7 +49,11 @@ void PracticeModes::abandonExam() {
     s_.port.setVisible(Ctl::JIAOJUAN, false);
 }
 
-// Common steps 1–5 of the practice commands.
+// What every practice command does before it builds its list: automatic
+// moving on is ticked again, the answered and right counts start at zero,
+// the caption names the mode, the error-review, exam-result and search
+// panels go, a running exam is given up (its clock stopped, its time and
+// hand-in button hidden), and the loading note shows for a second.
 void PracticeModes::beginPractice(const char* title) {
     s_.checkBox2 = true;
     s_.port.setChecked(Ctl::CheckBox2, true);
@@ -70,7 +74,10 @@ void PracticeModes::fillFromTop(int count) {
     }
 }
 
-// Common steps 7–9.
+// What every practice command does once its list is built: the loading note
+// goes (at once, or when its timer ends), the mode is noted, the whole picker
+// is drawn and the first question of the list shown, every panel but the
+// question panel is hidden, and the mode's background is put up.
 void PracticeModes::finishPractice(int modeCode, int background, bool clearLoadingNow) {
     if (clearLoadingNow) {
         s_.port.setText(Ctl::lbljiazai, "");

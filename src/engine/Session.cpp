@@ -10,11 +10,7 @@ namespace cxb {
 Session::Session(WindowPort& window)
     : port(window), state(StateFile::newRecord()), bank(std::make_unique<Bank>()), list(kListSize) {}
 
-std::string Session::nativePath(const std::string& storedGbk) const {
-    std::string p = toNativePath(storedGbk);
-    if (folder.empty() || (!p.empty() && p[0] == '/')) return p;
-    return folder + "/" + p;
-}
+std::string Session::nativePath(const std::string& storedGbk) const { return inProgramFolder(folder, storedGbk); }
 
 std::string Session::statePath() const { return nativePath(std::string(StateFile::kStoredPath)); }
 

@@ -14,6 +14,9 @@ inline std::string withSupport(const std::string& first) { return first + "\n" +
 inline constexpr const char* kStateMissing = "错误代码:1,或者请以管理员身份运行；";
 inline constexpr const char* kCode2 = "错误代码:2,或者请以管理员身份运行；";
 inline constexpr const char* kCode3 = "错误代码:3,或者请以管理员身份运行；";
+// The first line shown for a state-file save that failed with `code`: 3 when
+// writing failed after the file was opened, else 2.
+inline const char* stateSaveFailed(int code) { return code == 3 ? kCode3 : kCode2; }
 inline constexpr const char* kBankNotStored = "错误,或者请以管理员身份运行；";
 inline constexpr const char* kSkinError = "加载皮肤出错！,或者请以管理员身份运行；";
 inline constexpr const char* kSmallScreen = "我发现您的显示分辨率太小了，不能完全显示，建议设置的大一些；";

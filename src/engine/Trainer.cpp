@@ -20,7 +20,7 @@ void Trainer::construct() {
     s.stateCreated = report.created;
     if (report.firstCode == StateFile::kMissing) s.message(texts::withSupport(texts::kStateMissing));
     if (report.firstCode == StateFile::kCannotWrite) s.message(texts::withSupport(texts::kCode2));
-    if (report.saveCode != 0) s.message(texts::withSupport(texts::kCode2));
+    if (report.saveCode != 0) s.message(texts::withSupport(texts::stateSaveFailed(report.saveCode)));
     openBank();
     showBankInfo();
     s.bankCount = s.questionCount();
@@ -66,8 +66,9 @@ std::string Trainer::bankLink() const { return gbk::toUtf8Lossy(readField(s.bank
 
 bool Trainer::saveState() {
     std::string detail;
-    if (StateFile::saveState(*s.state, s.statePath(), &detail) == 0) return true;
-    s.message(texts::withSupport(texts::kCode2));
+    const int code = StateFile::saveState(*s.state, s.statePath(), &detail);
+    if (code == 0) return true;
+    s.message(texts::withSupport(texts::stateSaveFailed(code)));
     return false;
 }
 

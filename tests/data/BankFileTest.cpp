@@ -13,9 +13,11 @@
 #include "data/BankFile.h"
 #include "data/BankGenerator.h"
 #include "data/FixedField.h"
+#include "support/OrdinaryUser.h"
 #include "support/TempDir.h"
 
 using namespace cxb;
+using cxb::test::OrdinaryUser;
 using cxb::test::TempDir;
 namespace fs = std::filesystem;
 
@@ -299,13 +301,18 @@ TEST_F(BankStoreTest, StoreIntoAMissingFolderFails) {
 }
 
 TEST_F(BankStoreTest, StoreIntoAReadOnlyFolderFails) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders; covered by the write-hook cases";
+    // Root writes into read-only folders: the store runs as an ordinary user.
+    OrdinaryUser user;
+    if (!user.available()) GTEST_SKIP() << "no ordinary user to run as";
     const std::string old = randomBankBytes(4, 2);
     dir.write("car.tk", old);
+    user.own(dir.path());
+    user.own(dir.file("car.tk"));
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    std::string why = BankFile::store(BankGenerator::make(3), dir.file("car.tk"));
+    const Bank fresh = BankGenerator::make(3);
+    const int stored = user.run([&] { return BankFile::store(fresh, dir.file("car.tk")).empty() ? 0 : 1; });
     fs::permissions(dir.path(), fs::perms::owner_all);
-    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(stored, 1);
     EXPECT_TRUE(dir.read("car.tk") == old);
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"car.tk"});
 }

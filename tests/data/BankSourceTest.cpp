@@ -328,6 +328,22 @@ TEST(BankSourceBuild, ErrorsNameTheFileAndTheQuestion) {
     for (int i = 1; i <= 2000; ++i) tooMany.push_back(question(i, "judge", "对", "x"));
     Json longAuthor = Json::parse(sourceWith(Json::array()));
     longAuthor["bankAuthor"] = repeat("汉", 15);
+    auto with = [](Json q, const char* key, const Json& value) {
+        q[key] = value;
+        return q;
+    };
+    auto header = [](const char* key, const Json& value) {
+        Json doc = Json::parse(sourceWith(Json::array({question(1, "judge", "对", "x")})));
+        doc[key] = value;
+        return doc.dump();
+    };
+    const Json plain = question(17, "judge", "对", "x");
+    Json noId = plain;
+    noId.erase("id");
+    Json noText = plain;
+    noText.erase("text");
+    Json hugeId = plain;
+    hugeId["id"] = 18446744073709551615ULL;
 
     const Case cases[] = {
         {"unknown type", one(question(17, "essay", "A", "x")), {"src.json", "question 17", "essay"}},
@@ -361,14 +377,58 @@ TEST(BankSourceBuild, ErrorsNameTheFileAndTheQuestion) {
          {"src.json", "nowhere.json"}},
         {"more than 1999 questions", sourceWith(tooMany), {"src.json", "1999"}},
         {"author too long", longAuthor.dump(), {"src.json", "bankAuthor"}},
+        {"id beyond 64 bits unsigned", one(hugeId), {"src.json", "position 2", "id", "32 bits"}},
+        {"question without an id", one(noId), {"src.json", "question at position 2", "no id"}},
+        {"question that is a number", one(Json(5)), {"src.json", "question at position 2", "object"}},
+        // Keys the format does not know would be dropped.
+        {"typo in explanation", one(with(plain, "explanaton", "说明")),
+         {"src.json", "question 17", "\"explanaton\"", "\"explanation\""}},
+        {"typo in picture", one(with(plain, "pictrue", "a.png")), {"src.json", "question 17", "\"pictrue\"", "\"picture\""}},
+        {"typo in a question without an id", one(with(noId, "anwser", "对")),
+         {"src.json", "question at position 2", "\"anwser\""}},
+        {"a key of another kind", one(with(plain, "comment", "note")), {"src.json", "question 17", "\"comment\""}},
+        {"typo in the header", header("bankAuther", "me"), {"src.json", "\"bankAuther\"", "\"bankAuthor\""}},
+        {"question key in the header", header("explanation", "x"), {"src.json", "\"explanation\""}},
+        {"text and textHex both", one(with(plain, "textHex", "41")), {"src.json", "question 17", "text", "textHex"}},
+        {"key given twice in a question",
+         R"({"questions": [{"id": 1, "type": "judge", "text": "a", "answer": "对"},
+                           {"id": 17, "type": "judge", "text": "b", "text": "c", "answer": "对"}]})",
+         {"src.json", "question 17", "\"text\"", "twice"}},
+        {"key given twice in the header", R"({"bankAuthor": "a", "bankAuthor": "b", "questions": []})",
+         {"src.json", "\"bankAuthor\"", "twice"}},
+        {"two questions with one id", sourceWith(Json::array({question(17, "judge", "对", "a"), question(3, "judge", "错", "b"),
+                                                              question(17, "single", "A", "c")})),
+         {"src.json", "question 17", "position 1"}},
+        {"allowRepeatedIds not true or false", header("allowRepeatedIds", "yes"), {"src.json", "allowRepeatedIds"}},
+        // Wrong kinds of value are told in a sentence.
+        {"text that is a number", one(with(plain, "text", 12)), {"src.json", "question 17", "text"}},
+        {"text line that is a number", one(with(plain, "text", Json::array({"a", 3}))), {"src.json", "question 17", "text"}},
+        {"textHex that is a number", one(with(noText, "textHex", 41)), {"src.json", "question 17", "textHex"}},
+        {"picture that is an object", one(with(plain, "picture", Json::object())), {"src.json", "question 17", "picture"}},
+        {"explanation that is true", one(with(plain, "explanation", true)), {"src.json", "question 17", "explanation"}},
+        {"answer that is a fraction", one(with(plain, "answer", 1.5)), {"src.json", "question 17", "answer"}},
+        {"type that is a list", one(with(plain, "type", Json::array())), {"src.json", "question 17", "type"}},
+        {"counter that is text", one(with(plain, "rightCount", "3")), {"src.json", "question 17", "rightCount"}},
+        {"extra that is null", one(with(plain, "extra", nullptr)), {"src.json", "question 17", "extra"}},
+        {"patch that is text", one(with(plain, "patch", "0102")), {"src.json", "question 17", "patch"}},
+        {"author that is a number", header("bankAuthor", 5), {"src.json", "bankAuthor"}},
+        {"link that is a list of numbers", header("bankLink", Json::array({1})), {"src.json", "bankLink"}},
+        {"bankPictureHex that is a number", header("bankPictureHex", 5), {"src.json", "bankPictureHex"}},
+        {"include that is a name", header("include", "core.json"), {"src.json", "include"}},
+        {"headerPatch that is an object", header("headerPatch", Json::object()), {"src.json", "headerPatch"}},
+        {"afterRecords that is a number", header("afterRecords", 7), {"src.json", "afterRecords"}},
+        {"afterRecords that is not hex", header("afterRecords", "zz"), {"src.json", "afterRecords"}},
     };
     TempDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto bank = BankSource::build(c.source, "src.json", dir.path());
+        std::string afterRecords;
+        auto bank = BankSource::build(c.source, "src.json", dir.path(), &afterRecords);
         ASSERT_FALSE(bank.ok());
         for (const auto& needle : c.needles)
             EXPECT_TRUE(mentions(bank.error(), needle)) << "\"" << needle << "\" missing from: " << bank.error();
+        // A sentence of ours, not the JSON library's.
+        EXPECT_FALSE(mentions(bank.error(), "json.exception")) << bank.error();
     }
 }
 
@@ -418,6 +478,95 @@ TEST(BankSourceBuild, ErrorInAnIncludedFileNamesThatFile) {
     EXPECT_FALSE(BankSource::buildFile(dir.file("car.json")).ok());
 }
 
+TEST(BankSourceBuild, IncludedFilesAreReadJustAsStrictly) {
+    struct Case {
+        const char* name;
+        std::string core;  // the included file
+        std::string extra; // questions of the main file
+        std::vector<std::string> needles;
+    };
+    Json typo = question(88, "judge", "对", "x");
+    typo["explanaton"] = "说明";
+    const Json mainOwn = Json::array({question(5, "judge", "对", "五")});
+    const Case cases[] = {
+        {"unknown key in an included question", Json::object({{"questions", Json::array({question(1, "judge", "对", "一"), typo})}}).dump(),
+         mainOwn.dump(), {"core.json", "question 88", "explanaton"}},
+        {"unknown key at an included file's top", R"({"questoins": []})", mainOwn.dump(),
+         {"core.json", "questoins", "\"questions\""}},
+        {"an included file that is a list", "[1]", mainOwn.dump(), {"core.json", "object"}},
+        {"key twice in an included question",
+         R"({"questions": [{"id": 2, "type": "judge", "text": "a", "answer": "对", "answer": "错"}]})", mainOwn.dump(),
+         {"core.json", "question 2", "\"answer\"", "twice"}},
+        {"id of an included question used again in the main file", R"({"questions": [
+            {"id": 7, "type": "judge", "text": "a", "answer": "对"},
+            {"id": 5, "type": "judge", "text": "b", "answer": "错"}]})",
+         mainOwn.dump(), {"car.json", "question 5", "position 2", "core.json"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        dir.write("core.json", c.core);
+        Json main;
+        main["bankAuthor"] = "主题库";
+        main["include"] = Json::array({"core.json"});
+        main["questions"] = Json::parse(c.extra);
+        dir.write("car.json", main.dump());
+        auto bank = BankSource::buildFile(dir.file("car.json"));
+        ASSERT_FALSE(bank.ok());
+        for (const auto& needle : c.needles)
+            EXPECT_TRUE(mentions(bank.error(), needle)) << "\"" << needle << "\" missing from: " << bank.error();
+    }
+}
+
+TEST(BankSourceBuild, TheShippedKindOfSourceIsAccepted) {
+    // Every key the shipped sources use, in an included file and the main one.
+    TempDir dir;
+    dir.write("core.json", R"({"questions": [
+      {"id": 1, "type": "judge", "text": ["一"], "answer": "对", "explanation": "说明"},
+      {"id": 2, "type": "single", "text": ["二", "A、甲", "B、乙"], "answer": "B", "picture": "pics\\a.png",
+       "explanation": ["行一", "行二"]}]})");
+    dir.write("car.json", R"({"bankAuthor": "驰学宝编写组", "bankLink": "", "bankPicture": "bankdata\\pics\\bank.png",
+      "include": ["core.json"], "questions": [{"id": 3, "type": "multi", "text": "三", "answer": "AB"}]})");
+    std::string afterRecords = "untouched";
+    auto bank = BankSource::buildFile(dir.file("car.json"), &afterRecords);
+    ASSERT_TRUE(bank.ok()) << bank.error();
+    EXPECT_EQ(bank->questionCount(), 3);
+    EXPECT_EQ(afterRecords, "");
+}
+
+TEST(BankSourceRoundTrip, BytesAfterTheLastRecordAreKept) {
+    const std::string tails[] = {std::string(1, '\0'), "trailing bytes", raw("\0\xFF\x01 and more"),
+                                 std::string(5000, 'z')};
+    for (const auto& tail : tails) {
+        SCOPED_TRACE(tail.size());
+        Bank bank = BankGenerator::make(7, 3);
+        std::string source = BankSource::dump(bank, tail);
+        EXPECT_TRUE(Json::parse(source).contains("afterRecords"));
+        std::string back;
+        auto rebuilt = BankSource::build(source, "dump.json", ".", &back);
+        ASSERT_TRUE(rebuilt.ok()) << rebuilt.error();
+        EXPECT_EQ(BankFile::serialize(*rebuilt) + back, BankFile::serialize(bank) + tail);
+        // A caller with no place for them is told instead of losing them.
+        auto refused = BankSource::build(source, "dump.json", ".");
+        ASSERT_FALSE(refused.ok());
+        EXPECT_TRUE(mentions(refused.error(), "afterRecords")) << refused.error();
+    }
+    EXPECT_FALSE(Json::parse(BankSource::dump(BankGenerator::make(7, 3))).contains("afterRecords"));
+}
+
+TEST(BankSourceRoundTrip, ABankThatUsesAnIdTwiceSaysSo) {
+    Bank bank = BankGenerator::make(6, 2);
+    EXPECT_FALSE(Json::parse(BankSource::dump(bank)).contains("allowRepeatedIds"));
+    bank.records[5].id = bank.records[2].id;
+    Json doc = Json::parse(BankSource::dump(bank));
+    EXPECT_EQ(doc["allowRepeatedIds"], true);
+    expectDumpBuildsSameBytes(bank);
+    doc.erase("allowRepeatedIds");
+    auto refused = BankSource::build(doc.dump(), "hand.json", ".");
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(mentions(refused.error(), "question " + std::to_string(bank.records[2].id))) << refused.error();
+}
+
 TEST(BankSourceBuild, MissingSourceFile) {
     TempDir dir;
     auto bank = BankSource::buildFile(dir.file("none.json"));
@@ -428,7 +577,7 @@ TEST(BankSourceBuild, MissingSourceFile) {
 TEST(BankCheck, CleanBanksHaveNoFindings) {
     for (int n : {0, 1, 50, 1999}) {
         SCOPED_TRACE(n);
-        EXPECT_TRUE(checkBank(BankGenerator::make(n), "").empty());
+        EXPECT_TRUE(checkBank(BankGenerator::make(n), {}).empty());
     }
 }
 
@@ -462,7 +611,7 @@ TEST(BankCheck, FindsWhatIsWrong) {
         SCOPED_TRACE(c.name);
         Bank bank = BankGenerator::make(12);
         c.spoil(bank);
-        auto findings = checkBank(bank, "");
+        auto findings = checkBank(bank, {});
         ASSERT_EQ(findings.size(), 1u) << (findings.empty() ? "" : findings[0]);
         EXPECT_TRUE(mentions(findings[0], c.finding)) << findings[0];
         if (c.record > 0) {
@@ -477,30 +626,76 @@ TEST(BankCheck, RecordsPastTheCountAreNotChecked) {
     bank.records[6].type = 9;
     bank.records[6].rightCount = -1;
     bank.records[0].type = 9;
-    EXPECT_TRUE(checkBank(bank, "").empty());
+    EXPECT_TRUE(checkBank(bank, {}).empty());
 }
 
 TEST(BankCheck, MissingPictures) {
+    // Pictures are found as the trainer finds them: under the program
+    // folder's bankdata.
     TempDir dir;
     Bank bank = BankGenerator::make(20); // pictures on questions 5, 10, 15, 20
     for (int i : {5, 10, 15, 20}) {
         std::string name(readField(bank.records[static_cast<std::size_t>(i)].picture));
         ASSERT_EQ(name.substr(0, 5), "pics\\");
-        dir.write("pics/" + name.substr(5), "png");
+        dir.write("bankdata/pics/" + name.substr(5), "png");
     }
-    EXPECT_TRUE(checkBank(bank, dir.path()).empty());
+    dir.write("bankdata/pics/gen_bank.png", "png");
+    const PictureLookup builtIn{dir.path(), false};
+    EXPECT_TRUE(checkBank(bank, builtIn).empty());
 
-    std::filesystem::remove(dir.file("pics/gen_" + std::to_string(bank.records[15].id) + ".png"));
-    auto findings = checkBank(bank, dir.path());
+    std::filesystem::remove(dir.file("bankdata/pics/gen_" + std::to_string(bank.records[15].id) + ".png"));
+    auto findings = checkBank(bank, builtIn);
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_TRUE(mentions(findings[0], "question " + std::to_string(bank.records[15].id))) << findings[0];
-    EXPECT_TRUE(mentions(findings[0], "gen_" + std::to_string(bank.records[15].id) + ".png")) << findings[0];
+    EXPECT_TRUE(mentions(findings[0], dir.file("bankdata/pics/gen_" + std::to_string(bank.records[15].id) + ".png")))
+        << findings[0];
 
     // Blanks in a stored name do not count; a Chinese name is looked up in UTF-8.
     fill(bank.records[15].picture, 200, g(" pics\\标 志.png") + '\0');
-    dir.write("pics/标志.png", "png");
-    EXPECT_TRUE(checkBank(bank, dir.path()).empty());
+    dir.write("bankdata/pics/标志.png", "png");
+    EXPECT_TRUE(checkBank(bank, builtIn).empty());
 
-    // Without a pictures folder nothing is looked up.
-    EXPECT_TRUE(checkBank(BankGenerator::make(20), "").empty());
+    // Without a program folder nothing is looked up.
+    EXPECT_TRUE(checkBank(BankGenerator::make(20), {}).empty());
+}
+
+TEST(BankCheck, PicturesOfAnExtraBankAndTheBanksOwnPicture) {
+    struct Case {
+        const char* name;
+        const char* picture;     // a question's stored picture name
+        const char* bankPicture; // the header's
+        bool extraBank;
+        std::vector<std::string> present; // files under the program folder
+        const char* missing;              // what the one finding names, "" for none
+    };
+    const Case cases[] = {
+        {"plain name of a built-in bank", "a.png", "", false, {"bankdata/a.png"}, ""},
+        {"plain name of an extra bank", "a.png", "", true, {"bankdata/a.png"}, ""},
+        {"name with a folder, built-in bank", "pics\\a.png", "", false, {"bankdata/pics/a.png"}, ""},
+        {"name with a folder, extra bank", "pics\\a.png", "", true, {"pics/a.png"}, ""},
+        {"extra bank's picture sought under bankdata", "pics\\a.png", "", true, {"bankdata/pics/a.png"}, "/pics/a.png"},
+        {"built-in bank's picture sought beside bankdata", "pics\\a.png", "", false, {"pics/a.png"},
+         "/bankdata/pics/a.png"},
+        {"bank picture present", "", "bankdata\\pics\\bank.png", false, {"bankdata/pics/bank.png"}, ""},
+        {"bank picture missing", "", "bankdata\\pics\\bank.png", false, {}, "bankPicture"},
+        {"bank picture of an extra bank missing", "", "mine\\bank.png", true, {"bankdata/mine/bank.png"},
+         "/mine/bank.png"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        for (const auto& f : c.present) dir.write(f, "png");
+        Bank bank = BankGenerator::make(3);
+        for (int i = 1; i <= 3; ++i) bank.records[static_cast<std::size_t>(i)].picture[0] = '\0';
+        writeField(bank.records[2].picture, c.picture);
+        writeField(bank.header.bankPicture, c.bankPicture);
+        auto findings = checkBank(bank, PictureLookup{dir.path(), c.extraBank});
+        if (std::string(c.missing).empty()) {
+            EXPECT_TRUE(findings.empty()) << findings[0];
+        } else {
+            ASSERT_EQ(findings.size(), 1u);
+            EXPECT_TRUE(mentions(findings[0], c.missing)) << findings[0];
+            EXPECT_TRUE(mentions(findings[0], "is missing")) << findings[0];
+        }
+    }
 }

@@ -13,9 +13,11 @@
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
+#include "support/OrdinaryUser.h"
 #include "support/TempDir.h"
 
 using namespace cxb;
+using cxb::test::OrdinaryUser;
 using cxb::test::TempDir;
 namespace fs = std::filesystem;
 
@@ -193,19 +195,31 @@ TEST_F(StateFileTest, SaveKeepsThePermissionsOfTheOldFile) {
 }
 
 // Each case leaves an old state file in place, breaks the save in some way
-// and expects code 2 with the old file untouched and no leftovers.
+// and expects its code with the old file untouched and no leftovers: 3 when
+// the write fails once the file is open, 2 when it cannot be opened.
 TEST_F(StateFileTest, FailedSaveLeavesTheOldFile) {
     struct Case {
         const char* name;
         std::function<void(const TempDir&)> breakIt;
+        int code;
     };
     const Case cases[] = {
         {"disk full after 1 MiB",
          [](const TempDir&) {
              AtomicFile::setWriteHook([](const std::string&, std::size_t offset) { return offset < (1u << 20); });
-         }},
+         },
+         StateFile::kSaveFailed},
         {"disk full at once",
-         [](const TempDir&) { AtomicFile::setWriteHook([](const std::string&, std::size_t) { return false; }); }},
+         [](const TempDir&) { AtomicFile::setWriteHook([](const std::string&, std::size_t) { return false; }); },
+         StateFile::kSaveFailed},
+        {"write-protected file",
+         [](const TempDir& d) { fs::permissions(d.file("sys.dat"), fs::perms::owner_read); },
+         StateFile::kCannotWrite},
+        {"write-protected for everyone",
+         [](const TempDir& d) {
+             fs::permissions(d.file("sys.dat"), fs::perms::owner_read | fs::perms::group_all | fs::perms::others_all);
+         },
+         StateFile::kCannotWrite},
     };
     const std::string old = pattern(kRecordSize, 23);
     for (const auto& c : cases) {
@@ -216,7 +230,7 @@ TEST_F(StateFileTest, FailedSaveLeavesTheOldFile) {
         auto s = StateFile::newRecord();
         StateFile::resetState(*s);
         std::string detail;
-        EXPECT_EQ(StateFile::saveState(*s, d.file("sys.dat"), &detail), StateFile::kCannotWrite);
+        EXPECT_EQ(StateFile::saveState(*s, d.file("sys.dat"), &detail), c.code);
         AtomicFile::setWriteHook({});
         EXPECT_FALSE(detail.empty());
         EXPECT_TRUE(d.read("sys.dat") == old) << "old state file changed";
@@ -232,7 +246,7 @@ TEST_F(StateFileTest, HookSeesTheWriteProgressAndFailsHalfWay) {
         return offset < (1u << 20);
     });
     auto s = StateFile::newRecord();
-    EXPECT_EQ(StateFile::saveState(*s, dir.file("sys.dat")), 2);
+    EXPECT_EQ(StateFile::saveState(*s, dir.file("sys.dat")), StateFile::kSaveFailed);
     ASSERT_GE(offsets.size(), 2u);
     EXPECT_EQ(offsets.front(), 0u);
     EXPECT_GE(offsets.back(), 1u << 20);
@@ -259,12 +273,16 @@ TEST_F(StateFileTest, SaveIntoAMissingFolderFails) {
 }
 
 TEST_F(StateFileTest, SaveIntoAReadOnlyFolderFails) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders; covered by the write-hook cases";
+    // Root writes into read-only folders: the save runs as an ordinary user.
+    OrdinaryUser user;
+    if (!user.available()) GTEST_SKIP() << "no ordinary user to run as";
     const std::string old = pattern(kRecordSize, 29);
     dir.write("sys.dat", old);
+    user.own(dir.path());
+    user.own(dir.file("sys.dat"));
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
     auto s = StateFile::newRecord();
-    EXPECT_EQ(StateFile::saveState(*s, dir.file("sys.dat")), 2);
+    EXPECT_EQ(user.run([&] { return StateFile::saveState(*s, dir.file("sys.dat")); }), 2);
     fs::permissions(dir.path(), fs::perms::owner_all);
     EXPECT_TRUE(dir.read("sys.dat") == old);
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"sys.dat"});

@@ -226,7 +226,8 @@ TEST_F(Exam, FailedSaveKeepsTheEntryInMemory) {
     sitExam(true);
     AtomicFile::setWriteHook({});
     ASSERT_EQ(win.messages.size(), 1u);
-    EXPECT_EQ(win.messages[0].rfind("错误代码:2,或者请以管理员身份运行；", 0), 0u);
+    // The disk filled while the file was being written: code 3.
+    EXPECT_EQ(win.messages[0].rfind("错误代码:3,或者请以管理员身份运行；", 0), 0u) << win.messages[0];
     EXPECT_EQ(stateBytes(), before);
     EXPECT_EQ(st().historyCount, 1);
     // The next successful save writes it.

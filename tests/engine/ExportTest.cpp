@@ -1,6 +1,8 @@
 // The exported paper pages "h.htm" and "n.htm".
 #include "ExamFixture.h"
 
+#include <filesystem>
+
 using namespace cxb;
 using namespace cxb::test;
 
@@ -146,6 +148,26 @@ TEST_F(Export, PageThatCannotBeWrittenIsReportedAndTheOtherStillWritten) {
         ASSERT_EQ(win.messages.size(), 1u) << c.blocked;
         EXPECT_EQ(win.messages[0].rfind("错误代码5", 0), 0u) << win.messages[0];
         EXPECT_NE(fresh.read(c.written).find(gbkOf("驾驶机动车在道路上")), std::string::npos) << c.written;
+    }
+}
+
+TEST_F(Export, AWriteProtectedPageIsKeptAndReported) {
+    start(paperBank(), [](Sfile& s) { record(s, 1, {11}); });
+    for (const char* page : {"h.htm", "n.htm"}) {
+        SCOPED_TRACE(page);
+        test::TempDir fresh;
+        win.messages.clear();
+        s().folder = fresh.path();
+        fresh.write(page, "a page the learner keeps");
+        std::filesystem::permissions(fresh.file(page), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::group_read |
+                                                           std::filesystem::perms::others_read);
+        EXPECT_FALSE(t().paper.buildPaperPages(1));
+        ASSERT_EQ(win.messages.size(), 1u);
+        EXPECT_EQ(win.messages[0].rfind("错误代码5", 0), 0u) << win.messages[0];
+        EXPECT_EQ(fresh.read(page), "a page the learner keeps");
+        const char* other = std::string(page) == "h.htm" ? "n.htm" : "h.htm";
+        EXPECT_NE(fresh.read(other).find(gbkOf("驾驶机动车在道路上")), std::string::npos) << other;
     }
 }
 

@@ -123,6 +123,14 @@ std::vector<SaveFault> saveFaults(std::size_t imageSize) {
         {"disk full after 1 byte", limitAt(1)},
         {"disk full half-way", limitAt(imageSize / 2)},
         {"disk full at the last byte", limitAt(imageSize > 0 ? imageSize - 1 : 0)},
+        {"write-protected file",
+         [](const std::string& target) -> std::shared_ptr<void> {
+             fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+             return std::shared_ptr<void>(nullptr, [target](void*) {
+                 fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+             });
+         },
+         2},
     };
     // AtomicFile writes in chunks of 1 MiB; a file of one chunk has no other.
     constexpr std::size_t kChunk = 1u << 20;
@@ -134,7 +142,8 @@ std::vector<SaveFault> saveFaults(std::size_t imageSize) {
                               return std::shared_ptr<void>(nullptr, [folder](void*) {
                                   fs::permissions(folder, fs::perms::owner_all);
                               });
-                          }});
+                          },
+                          2});
     }
     return faults;
 }

@@ -67,12 +67,16 @@ private:
 struct SaveFault {
     std::string name;
     std::function<std::shared_ptr<void>(const std::string& target)> arm;
+    // The code a state-file save reports under this fault: 2 when the file
+    // cannot be opened for the save, 3 when writing fails after that.
+    int stateCode = 3;
 };
 
 // Disk-full faults for a file of `imageSize` bytes: through the AtomicFile
 // write hook at the first and the last chunk, and through a file-size limit
-// at 0 bytes, 1 byte, half the file and its last byte; and a read-only
-// folder when not running as root (root writes there anyway).
+// at 0 bytes, 1 byte, half the file and its last byte; a write-protected
+// target (mode 0444); and a read-only folder when not running as root (root
+// writes there anyway).
 std::vector<SaveFault> saveFaults(std::size_t imageSize);
 
 // Checks a save under every fault: `save` writes `fresh` to `target`, which

@@ -24,12 +24,17 @@ bool terminated(const char (&field)[N]) { return std::memchr(field, 0, N) != nul
 
 } // namespace
 
-std::vector<std::string> checkBank(const Bank& bank, const std::string& pictureDir) {
+std::vector<std::string> checkBank(const Bank& bank, const PictureLookup& pictures) {
     std::vector<std::string> findings;
+    const bool lookUp = !pictures.programFolder.empty();
     const BankHeader& h = bank.header;
     if (!terminated(h.bankAuthor)) findings.push_back("header: bankAuthor has no terminator");
     if (!terminated(h.bankLink)) findings.push_back("header: bankLink has no terminator");
     if (!terminated(h.bankPicture)) findings.push_back("header: bankPicture has no terminator");
+    if (lookUp && !readField(h.bankPicture).empty()) {
+        std::string path = inProgramFolder(pictures.programFolder, readField(h.bankPicture));
+        if (!fileExists(path)) findings.push_back("header: bankPicture " + path + " is missing");
+    }
 
     std::unordered_map<std::int32_t, int> seen;
     for (int i = 1; i <= bank.questionCount(); ++i) {
@@ -47,10 +52,10 @@ std::vector<std::string> checkBank(const Bank& bank, const std::string& pictureD
         if (readField(r.text).empty()) findings.push_back(q + "text is empty");
         if (r.rightCount < 0 || r.wrongCount < 0 || r.answerCount < 0)
             findings.push_back(q + "a counter is negative");
-        if (!pictureDir.empty()) {
-            PictureRef pic = resolvePicture(readField(r.picture), false);
+        if (lookUp) {
+            PictureRef pic = resolvePicture(readField(r.picture), pictures.extraBank);
             if (!pic.empty()) {
-                std::string path = pictureDir + "/" + toNativePath(pic.name);
+                std::string path = inProgramFolder(pictures.programFolder, pic.storedPath);
                 if (!fileExists(path)) findings.push_back(q + "picture " + path + " is missing");
             }
         }

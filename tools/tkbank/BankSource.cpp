@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <nlohmann/json.hpp>
+#include <unordered_map>
 
+#include "SourceJson.h"
 #include "data/FileBytes.h"
 #include "data/FixedField.h"
 #include "data/Gbk.h"
@@ -79,16 +81,38 @@ void applyPatch(const Json& runs, char* target, std::size_t size, const std::str
 }
 
 std::int32_t toInt32(const Json& value, const std::string& where, const std::string& name) {
-    if (!value.is_number_integer()) fail(where, name + " must be a whole number");
+    if (!value.is_number_integer()) fail(where, name + " must be a whole number, not " + value.dump());
+    if (value.is_number_unsigned() && value.get<std::uint64_t>() > static_cast<std::uint64_t>(INT32_MAX))
+        fail(where, name + " " + value.dump() + " does not fit in 32 bits");
     auto v = value.get<std::int64_t>();
     if (v < INT32_MIN || v > INT32_MAX) fail(where, name + " " + std::to_string(v) + " does not fit in 32 bits");
     return static_cast<std::int32_t>(v);
 }
 
+// A question in messages: by its id, or by its place in its file's list
+// when it has no usable id.
+std::string questionLabel(const Json& q, int position) {
+    if (q.is_object() && q.contains("id") && q["id"].is_number_integer()) {
+        const Json& id = q["id"];
+        bool fits = id.is_number_unsigned() ? id.get<std::uint64_t>() <= static_cast<std::uint64_t>(INT32_MAX)
+                                            : id.get<std::int64_t>() >= INT32_MIN;
+        if (fits) return "question " + id.dump();
+    }
+    return "question at position " + std::to_string(position);
+}
+
+std::string hexText(const Json& obj, const std::string& key, const std::string& where) {
+    if (!obj[key].is_string()) fail(where, key + " must be a text of hex digits");
+    return fromHex(obj[key].get<std::string>(), where + ": " + key);
+}
+
 // The GBK bytes of a text field, from "name" (UTF-8 text or lines) or
 // "nameHex".
 std::string fieldText(const Json& obj, const std::string& name, const std::string& where) {
-    if (obj.contains(name + "Hex")) return fromHex(obj[name + "Hex"].get<std::string>(), where);
+    if (obj.contains(name + "Hex")) {
+        if (obj.contains(name)) fail(where, "give either " + name + " or " + name + "Hex, not both");
+        return hexText(obj, name + "Hex", where);
+    }
     if (!obj.contains(name)) return {};
     const Json& v = obj[name];
     std::string utf8;
@@ -201,12 +225,21 @@ Json dumpAnswer(std::int32_t type, std::int32_t code) {
     return code;
 }
 
-void buildQuestion(const Json& q, QuestionRecord& r, const std::string& file) {
-    std::string where = file;
-    if (!q.is_object()) fail(where, "a question must be an object");
-    if (!q.contains("id")) fail(where, "a question has no id");
+// A question of the source: the JSON, the file it came from and its place
+// in that file's list (from 1).
+struct SourceQuestion {
+    Json q;
+    std::string file;
+    int position;
+};
+
+void buildQuestion(const SourceQuestion& sq, QuestionRecord& r) {
+    const Json& q = sq.q;
+    const std::string where = sq.file + ": " + questionLabel(q, sq.position);
+    if (!q.is_object()) fail(where, "a question must be an object, not " + std::string(q.type_name()));
+    if (std::string why = SourceJson::unknownKey(q, SourceJson::Part::Question); !why.empty()) fail(where, why);
+    if (!q.contains("id")) fail(where, "no id");
     r.id = toInt32(q["id"], where, "id");
-    where = file + ": question " + std::to_string(r.id);
     if (!q.contains("type")) fail(where, "no type");
     r.type = parseType(q["type"], where);
     if (!q.contains("answer")) fail(where, "no answer");
@@ -221,42 +254,70 @@ void buildQuestion(const Json& q, QuestionRecord& r, const std::string& file) {
     if (q.contains("patch")) applyPatch(q["patch"], reinterpret_cast<char*>(&r), sizeof r, where);
 }
 
+// Parses a source file's text, refusing what is not JSON and a key given
+// twice (the second would silently replace the first).
+Json parseSource(std::string_view text, const std::string& file) {
+    SourceJson::Parsed parsed = SourceJson::parse(text);
+    if (!parsed.error.empty()) fail(file, parsed.error);
+    const SourceJson::Repeated& twice = parsed.repeated;
+    if (!twice.key.empty()) {
+        std::string where = file;
+        if (twice.questionPosition > 0)
+            where += ": " + questionLabel(parsed.doc["questions"][static_cast<std::size_t>(twice.questionPosition - 1)],
+                                          twice.questionPosition);
+        fail(where, "key \"" + twice.key + "\" is given twice in one object; only one of them would be kept");
+    }
+    if (!parsed.doc.is_object()) fail(file, "the source must be a JSON object, not " + std::string(parsed.doc.type_name()));
+    return std::move(parsed.doc);
+}
+
 void collectQuestions(const Json& doc, const std::string& file, const std::string& baseDir, int depth,
-                      std::vector<std::pair<Json, std::string>>& out) {
+                      std::vector<SourceQuestion>& out) {
     if (depth > 8) fail(file, "includes nest too deep");
     if (doc.contains("include")) {
+        if (!doc["include"].is_array()) fail(file, "include must be a list of file names");
         for (const auto& inc : doc["include"]) {
             if (!inc.is_string()) fail(file, "include entries must be file names");
             std::string path = baseDir + "/" + inc.get<std::string>();
             auto bytes = readFileBytes(path);
             if (!bytes) fail(file, "cannot read included file " + path);
-            Json sub;
-            try {
-                sub = Json::parse(*bytes);
-            } catch (const Json::parse_error& e) {
-                fail(path, e.what());
-            }
+            Json sub = parseSource(*bytes, path);
+            if (std::string why = SourceJson::unknownKey(sub, SourceJson::Part::File); !why.empty())
+                fail(path, why);
             std::string subDir = path.substr(0, path.rfind('/'));
             collectQuestions(sub, path, subDir, depth + 1, out);
         }
     }
     if (doc.contains("questions")) {
         if (!doc["questions"].is_array()) fail(file, "questions must be a list");
-        for (const auto& q : doc["questions"]) out.emplace_back(q, file);
+        int position = 0;
+        for (const auto& q : doc["questions"]) out.push_back({q, file, ++position});
+    }
+}
+
+// Two questions with the same id would be one question to the trainer's
+// look-ups (history, analysis): refused.
+void refuseRepeatedIds(const Bank& bank, const std::vector<SourceQuestion>& questions) {
+    std::unordered_map<std::int32_t, std::size_t> first;
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        const std::int32_t id = bank.records[i + 1].id;
+        auto [it, fresh] = first.emplace(id, i);
+        if (fresh) continue;
+        const SourceQuestion& earlier = questions[it->second];
+        fail(questions[i].file + ": question " + std::to_string(id),
+             "id " + std::to_string(id) + " is already used by the question at position " +
+                 std::to_string(earlier.position) + " of " + earlier.file);
     }
 }
 
 } // namespace
 
-Result<Bank> BankSource::build(std::string_view json, const std::string& sourceName, const std::string& baseDir) {
+Result<Bank> BankSource::build(std::string_view json, const std::string& sourceName, const std::string& baseDir,
+                               std::string* afterRecords) {
     try {
-        Json doc;
-        try {
-            doc = Json::parse(json);
-        } catch (const Json::parse_error& e) {
-            fail(sourceName, e.what());
-        }
-        if (!doc.is_object()) fail(sourceName, "the source must be a JSON object");
+        Json doc = parseSource(json, sourceName);
+        if (std::string why = SourceJson::unknownKey(doc, SourceJson::Part::File); !why.empty())
+            fail(sourceName, why);
         Bank bank;
         BankHeader& h = bank.header;
         putField(h.bankAuthor, sizeof h.bankAuthor, fieldText(doc, "bankAuthor", sourceName), sourceName,
@@ -264,7 +325,7 @@ Result<Bank> BankSource::build(std::string_view json, const std::string& sourceN
         putField(h.bankLink, sizeof h.bankLink, fieldText(doc, "bankLink", sourceName), sourceName, "bankLink");
         putField(h.bankPicture, sizeof h.bankPicture, fieldText(doc, "bankPicture", sourceName), sourceName,
                  "bankPicture");
-        std::vector<std::pair<Json, std::string>> questions;
+        std::vector<SourceQuestion> questions;
         collectQuestions(doc, sourceName, baseDir, 0, questions);
         if (questions.size() > static_cast<std::size_t>(Bank::kMaxQuestions))
             fail(sourceName, std::to_string(questions.size()) + " questions; a bank holds at most 1999");
@@ -274,26 +335,33 @@ Result<Bank> BankSource::build(std::string_view json, const std::string& sourceN
         if (doc.contains("record0"))
             applyPatch(doc["record0"], reinterpret_cast<char*>(&bank.records[0]), sizeof(QuestionRecord),
                        sourceName + ": record0");
-        for (std::size_t i = 0; i < questions.size(); ++i)
-            buildQuestion(questions[i].first, bank.records[i + 1], questions[i].second);
+        for (std::size_t i = 0; i < questions.size(); ++i) buildQuestion(questions[i], bank.records[i + 1]);
         if (h.questionCount != static_cast<std::int32_t>(questions.size()))
             fail(sourceName, "headerPatch must not change the question count");
+        if (doc.contains("allowRepeatedIds") && !doc["allowRepeatedIds"].is_boolean())
+            fail(sourceName, "allowRepeatedIds must be true or false");
+        if (!doc.value("allowRepeatedIds", false)) refuseRepeatedIds(bank, questions);
+        std::string after = doc.contains("afterRecords") ? hexText(doc, "afterRecords", sourceName) : std::string();
+        if (afterRecords)
+            *afterRecords = std::move(after);
+        else if (!after.empty())
+            fail(sourceName, "afterRecords holds bytes that only a whole bank file can carry");
         return bank;
     } catch (const BuildError& e) {
         return Result<Bank>::failure(e.message);
     } catch (const Json::exception& e) {
-        return Result<Bank>::failure(sourceName + ": " + e.what());
+        return Result<Bank>::failure(sourceName + ": " + SourceJson::plain(e.what()));
     }
 }
 
-Result<Bank> BankSource::buildFile(const std::string& path) {
+Result<Bank> BankSource::buildFile(const std::string& path, std::string* afterRecords) {
     auto bytes = readFileBytes(path);
     if (!bytes) return Result<Bank>::failure("cannot read " + path);
     auto slash = path.rfind('/');
-    return build(*bytes, path, slash == std::string::npos ? "." : path.substr(0, slash));
+    return build(*bytes, path, slash == std::string::npos ? "." : path.substr(0, slash), afterRecords);
 }
 
-std::string BankSource::dump(const Bank& bank) {
+std::string BankSource::dump(const Bank& bank, std::string_view afterRecords) {
     Json doc;
     const BankHeader& h = bank.header;
     dumpField(doc, "bankAuthor", storable(h.bankAuthor), false);
@@ -314,6 +382,12 @@ std::string BankSource::dump(const Bank& bank) {
     Json record0 = patchOf(reinterpret_cast<const char*>(&bank.records[0]), reinterpret_cast<const char*>(&zero),
                            sizeof zero);
     if (!record0.empty()) doc["record0"] = record0;
+
+    // A bank made elsewhere may use an id twice; its source says so, so that
+    // it builds again.
+    std::unordered_map<std::int32_t, int> ids;
+    for (int i = 1; i <= bank.questionCount(); ++i)
+        if (++ids[bank.records[static_cast<std::size_t>(i)].id] == 2) doc["allowRepeatedIds"] = true;
 
     Json questions = Json::array();
     for (int i = 1; i <= bank.questionCount(); ++i) {
@@ -350,6 +424,7 @@ std::string BankSource::dump(const Bank& bank) {
         questions.push_back(q);
     }
     doc["questions"] = questions;
+    if (!afterRecords.empty()) doc["afterRecords"] = toHex(afterRecords);
     return doc.dump(2) + "\n";
 }
 

@@ -8,6 +8,7 @@
 #include "BankSource.h"
 #include "data/AtomicFile.h"
 #include "data/BankFile.h"
+#include "data/FileBytes.h"
 
 using namespace cxb;
 
@@ -28,28 +29,36 @@ const char* kUsage =
 const char* kBuildUsage =
     "usage: tkbank build SOURCE.json -o FILE.tk\n"
     "\n"
-    "Builds a bank from a JSON source (see docs/BANK_SOURCE.md). Nothing is\n"
-    "written when the source has an error.\n";
+    "Builds a bank from a JSON source (see docs/BANK_SOURCE.md). A source that\n"
+    "would lose content is refused: an unknown key (a typo such as\n"
+    "\"explanaton\"), a key given twice, two questions with one id. Nothing is\n"
+    "written when the source has an error, and a write-protected FILE.tk is\n"
+    "never replaced.\n";
 
 const char* kDumpUsage =
     "usage: tkbank dump FILE.tk -o SOURCE.json\n"
     "\n"
     "Writes the source of a bank. Building that source gives back the same\n"
-    "file byte for byte.\n";
+    "file byte for byte, bytes after the last record included.\n";
 
 const char* kCheckUsage =
-    "usage: tkbank check FILE.tk|SOURCE.json [--pictures DIR]\n"
+    "usage: tkbank check FILE.tk|SOURCE.json [--app-dir DIR] [--extra-bank]\n"
     "\n"
     "Reports duplicate ids, answers that do not fit their type, texts that do\n"
-    "not fit their field, counters out of range and missing pictures. Pictures\n"
-    "are looked up in DIR, by default the folder of a .tk file (pictures of a\n"
-    "source are checked only with --pictures). Exits with 1 when anything is\n"
-    "wrong.\n";
+    "not fit their field, counters out of range and missing pictures.\n"
+    "Pictures are looked up as the trainer does, from its folder DIR: a\n"
+    "question's picture under DIR/bankdata, the bank's own picture (bankPicture)\n"
+    "from DIR. With --extra-bank, a picture name with a folder in it (\"pics\\a.png\")\n"
+    "is taken from DIR itself, as for a bank the learner chose in the settings.\n"
+    "DIR is by default the folder holding the bankdata folder a .tk file lies\n"
+    "in, else the .tk file's own folder; the pictures of a source are checked\n"
+    "only with --app-dir. Exits with 1 when anything is wrong.\n";
 
 struct Args {
     std::string input;
     std::string output;
-    std::string pictures;
+    std::string appDir;
+    bool extraBank = false;
     bool help = false;
     std::string error;
 };
@@ -60,12 +69,14 @@ Args parseArgs(int argc, char** argv, int first) {
         std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             a.help = true;
-        } else if (arg == "-o" || arg == "--pictures") {
+        } else if (arg == "--extra-bank") {
+            a.extraBank = true;
+        } else if (arg == "-o" || arg == "--app-dir") {
             if (i + 1 >= argc) {
                 a.error = arg + " needs a value";
                 return a;
             }
-            (arg == "-o" ? a.output : a.pictures) = argv[++i];
+            (arg == "-o" ? a.output : a.appDir) = argv[++i];
         } else if (!arg.empty() && arg[0] == '-') {
             a.error = "unknown option " + arg;
             return a;
@@ -86,7 +97,20 @@ bool endsWith(const std::string& s, const char* tail) {
 
 std::string folderOf(const std::string& path) {
     auto slash = path.rfind('/');
+    if (slash == 0) return "/";
     return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The trainer's folder for a bank file: the one holding the bankdata folder
+// the file lies in, else (an extra bank) the file's own folder.
+std::string programFolderOf(const std::string& bankPath) {
+    std::string folder = folderOf(bankPath);
+    return nameOf(folder) == "bankdata" ? folderOf(folder) : folder;
 }
 
 int usageError(const char* usage, const std::string& why) {
@@ -106,35 +130,47 @@ int writeOut(const std::string& path, const std::string& bytes) {
 int build(const Args& a) {
     if (a.help) return std::printf("%s", kBuildUsage), 0;
     if (a.input.empty() || a.output.empty()) return usageError(kBuildUsage, "build needs SOURCE and -o FILE");
-    auto bank = BankSource::buildFile(a.input);
+    std::string afterRecords;
+    auto bank = BankSource::buildFile(a.input, &afterRecords);
     if (!bank) {
         std::fprintf(stderr, "tkbank: %s\n", bank.error().c_str());
         return 1;
     }
-    return writeOut(a.output, BankFile::serialize(*bank));
+    return writeOut(a.output, BankFile::serialize(*bank) + afterRecords);
 }
 
 int dump(const Args& a) {
     if (a.help) return std::printf("%s", kDumpUsage), 0;
     if (a.input.empty() || a.output.empty()) return usageError(kDumpUsage, "dump needs FILE and -o SOURCE");
-    auto bank = BankFile::open(a.input);
-    if (!bank) {
-        std::fprintf(stderr, "tkbank: %s\n", bank.error().c_str());
+    auto bytes = readFileBytes(a.input);
+    if (!bytes) {
+        std::fprintf(stderr, "tkbank: cannot read %s\n", a.input.c_str());
         return 1;
     }
-    return writeOut(a.output, BankSource::dump(*bank));
+    auto bank = BankFile::parse(*bytes);
+    if (!bank) {
+        std::fprintf(stderr, "tkbank: %s: %s\n", a.input.c_str(), bank.error().c_str());
+        return 1;
+    }
+    // The trainer never reads what follows the last record, but the source
+    // keeps it so that the file comes back whole.
+    std::string_view afterRecords = std::string_view(*bytes).substr(BankFile::fileSize(bank->questionCount()));
+    return writeOut(a.output, BankSource::dump(*bank, afterRecords));
 }
 
 int check(const Args& a) {
     if (a.help) return std::printf("%s", kCheckUsage), 0;
     if (a.input.empty()) return usageError(kCheckUsage, "check needs a FILE");
     bool source = endsWith(a.input, ".json");
-    auto bank = source ? BankSource::buildFile(a.input) : BankFile::open(a.input);
+    std::string afterRecords; // not checked: the trainer never reads them
+    auto bank = source ? BankSource::buildFile(a.input, &afterRecords) : BankFile::open(a.input);
     if (!bank) {
         std::fprintf(stderr, "tkbank: %s\n", bank.error().c_str());
         return 1;
     }
-    std::string pictures = !a.pictures.empty() ? a.pictures : (source ? std::string() : folderOf(a.input));
+    PictureLookup pictures;
+    pictures.programFolder = !a.appDir.empty() ? a.appDir : (source ? std::string() : programFolderOf(a.input));
+    pictures.extraBank = a.extraBank;
     auto findings = checkBank(*bank, pictures);
     for (const auto& f : findings) std::fprintf(stderr, "%s: %s\n", a.input.c_str(), f.c_str());
     if (!findings.empty()) return 1;

@@ -149,7 +149,7 @@ TEST_P(ShippedBank, IsCompleteAndSound) {
 INSTANTIATE_TEST_SUITE_P(Banks, ShippedBank,
                          ::testing::Values(ShippedCase{"car", "小车.tk", 725}, ShippedCase{"bus", "客车.tk", 782},
                                            ShippedCase{"truck", "货车.tk", 793}),
-                         [](const ::testing::TestParamInfo<ShippedCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ShippedCase>& shipped) { return std::string(shipped.param.name); });
 
 TEST(ShippedBanks, SharedQuestionsKeepTheirIds) {
     auto car = BankFile::open(kApp + "/bankdata/小车.tk");

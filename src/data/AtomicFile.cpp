@@ -105,16 +105,24 @@ bool finalTarget(const std::string& path, std::string& target) {
 }
 
 // Why the file at `target` must be left alone, or "" when a save may replace
-// it. The owner's write permission is what marks a file read-only, and it
+// it (and what kind of problem that is, in `problem`). The owner's write permission is what marks a file read-only, and it
 // holds for root as well; a file the running user may not write is not
 // replaced behind its owner's back either.
-std::string protection(const std::string& target) {
+std::string protection(const std::string& target, FileProblem& problem) {
     struct stat st {};
     if (::stat(target.c_str(), &st) != 0) return {}; // a new file
-    if (S_ISDIR(st.st_mode)) return "cannot replace " + target + ": it is a folder";
-    if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0)
+    if (S_ISDIR(st.st_mode)) {
+        problem = FileProblem::IsFolder;
+        return "cannot replace " + target + ": it is a folder";
+    }
+    if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) {
+        problem = FileProblem::WriteProtected;
         return "cannot replace " + target + ": it is write-protected";
-    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return describe("cannot replace", target);
+    }
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        problem = problemFromErrno(errno);
+        return describe("cannot replace", target);
+    }
     return {};
 }
 
@@ -137,21 +145,32 @@ std::string AtomicFile::write(const std::string& nativePath, std::string_view by
 }
 
 AtomicFile::Outcome AtomicFile::save(const std::string& nativePath, std::string_view bytes) {
-    auto cannotOpen = [](std::string why) { return Outcome{Failure::CannotOpen, std::move(why)}; };
+    // Each failure keeps errno from the call that failed, for its kind.
+    auto cannotOpen = [](std::string why, FileProblem problem) {
+        return Outcome{Failure::CannotOpen, std::move(why), problem};
+    };
     std::string target;
-    if (!finalTarget(nativePath, target)) return cannotOpen(describe("cannot follow the link", nativePath));
-    if (std::string why = protection(target); !why.empty()) return cannotOpen(why);
+    if (!finalTarget(nativePath, target)) {
+        const FileProblem problem = problemFromErrno(errno);
+        return cannotOpen(describe("cannot follow the link", nativePath), problem);
+    }
+    FileProblem protectedAs = FileProblem::None;
+    if (std::string why = protection(target, protectedAs); !why.empty()) return cannotOpen(why, protectedAs);
 
     removeStaleTemporaries(folderOf(target), nameOf(target));
 
     std::string tmp;
     int fd = createTemporary(target, tmp);
-    if (fd < 0) return cannotOpen(describe("cannot create a temporary file beside", target));
+    if (fd < 0) {
+        const FileProblem problem = problemFromErrno(errno);
+        return cannotOpen(describe("cannot create a temporary file beside", target), problem);
+    }
 
     auto fail = [&](std::string why) {
+        const FileProblem problem = problemFromErrno(errno);
         ::unlink(tmp.c_str()); // while still locked, so no clean-up can mistake it
         ::close(fd);
-        return Outcome{Failure::WriteFailed, std::move(why)};
+        return Outcome{Failure::WriteFailed, std::move(why), problem};
     };
 
     // Keep the permissions an existing file had; a new one gets rw-r--r--.

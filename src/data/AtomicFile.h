@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/FileProblem.h"
+
 namespace cxb {
 
 // Replaces a file in one step: the bytes go to a temporary file
@@ -31,6 +33,7 @@ public:
     struct Outcome {
         Failure failure = Failure::None;
         std::string why; // what went wrong, empty on success
+        FileProblem problem = FileProblem::None;
         bool ok() const { return failure == Failure::None; }
     };
 

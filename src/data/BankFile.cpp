@@ -47,8 +47,10 @@ Result<Bank> BankFile::open(const std::string& nativePath) {
     return bank;
 }
 
-std::string BankFile::store(const Bank& bank, const std::string& nativePath) {
-    return AtomicFile::write(nativePath, serialize(bank));
+std::string BankFile::store(const Bank& bank, const std::string& nativePath, FileProblem* problem) {
+    AtomicFile::Outcome saved = AtomicFile::save(nativePath, serialize(bank));
+    if (problem) *problem = saved.problem;
+    return saved.why;
 }
 
 } // namespace cxb

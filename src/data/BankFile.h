@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "data/Bank.h"
+#include "data/FileProblem.h"
 #include "data/Result.h"
 
 namespace cxb {
@@ -23,7 +24,7 @@ public:
 
     static Result<Bank> open(const std::string& nativePath);
     // Writes atomically; returns an empty string on success, else the reason.
-    static std::string store(const Bank& bank, const std::string& nativePath);
+    static std::string store(const Bank& bank, const std::string& nativePath, FileProblem* problem = nullptr);
 };
 
 } // namespace cxb

@@ -74,6 +74,18 @@ bool readInto(const std::string& nativePath, Sfile& state) {
 }
 } // namespace
 
+namespace {
+
+// Why a state file that is there could not be read.
+FileProblem readProblem(const std::string& nativePath) {
+    struct stat st {};
+    if (::stat(nativePath.c_str(), &st) != 0) return problemFromErrno(errno);
+    if (S_ISDIR(st.st_mode)) return FileProblem::IsFolder;
+    return ::access(nativePath.c_str(), R_OK) != 0 ? problemFromErrno(errno) : FileProblem::Other;
+}
+
+} // namespace
+
 StateFile::LoadReport StateFile::loadState(Sfile& state, const std::string& nativePath) {
     LoadReport report;
     if (readInto(nativePath, state)) return report;
@@ -84,19 +96,23 @@ StateFile::LoadReport StateFile::loadState(Sfile& state, const std::string& nati
         resetState(state);
         report.firstCode = kCannotWrite;
         report.detail = "cannot read " + nativePath;
+        report.problem = readProblem(nativePath);
         return report;
     }
     report.created = true;
     report.firstCode = kMissing;
     resetState(state);
-    report.saveCode = saveState(state, nativePath, &report.detail);
+    report.problem = FileProblem::NotFound;
+    report.saveCode = saveState(state, nativePath, &report.detail, &report.saveProblem);
     return report;
 }
 
-int StateFile::saveState(const Sfile& state, const std::string& nativePath, std::string* detail) {
+int StateFile::saveState(const Sfile& state, const std::string& nativePath, std::string* detail,
+                         FileProblem* problem) {
     AtomicFile::Outcome saved =
         AtomicFile::save(nativePath, std::string_view(reinterpret_cast<const char*>(&state), sizeof(Sfile)));
     if (detail) *detail = saved.why;
+    if (problem) *problem = saved.problem;
     switch (saved.failure) {
     case AtomicFile::Failure::None: return 0;
     case AtomicFile::Failure::CannotOpen: return kCannotWrite;

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/FileProblem.h"
 #include "data/Sfile.h"
 
 namespace cxb {
@@ -20,6 +21,8 @@ public:
         int firstCode = 0;    // 0, or kMissing
         int saveCode = 0;     // 0, or the code of the save that followed
         std::string detail;   // what the system said, for the log
+        FileProblem problem = FileProblem::None;     // why firstCode
+        FileProblem saveProblem = FileProblem::None; // why saveCode
     };
 
     // A zero-filled record with bankChoice 1, as every load starts from.
@@ -41,7 +44,8 @@ public:
     // file could not be opened for the save (write-protected, a folder in its
     // place, no folder, no right to create it); kSaveFailed when writing
     // failed after that (a full disk). The old file stays whole either way.
-    static int saveState(const Sfile& state, const std::string& nativePath, std::string* detail = nullptr);
+    static int saveState(const Sfile& state, const std::string& nativePath, std::string* detail = nullptr,
+                         FileProblem* problem = nullptr);
 };
 
 } // namespace cxb

@@ -120,8 +120,9 @@ void ExamSession::finishExam(int score) {
         h.items[i].firstRight = e.firstRight ? 1 : 0;
     }
     std::string detail;
-    if (int code = StateFile::saveState(st, s_.statePath(), &detail); code != 0)
-        s_.message(texts::withSupport(texts::stateSaveFailed(code)));
+    FileProblem problem = FileProblem::None;
+    if (int code = StateFile::saveState(st, s_.statePath(), &detail, &problem); code != 0)
+        s_.fileMessage(texts::stateSaveFailed(code), s_.statePath(), problem);
 }
 
 void ExamSession::btn1Click() {

@@ -134,9 +134,10 @@ bool HistoryBook::btn2Click() {
 }
 
 bool HistoryBook::saveState() {
-    const int code = StateFile::saveState(*s_.state, s_.statePath());
+    FileProblem problem = FileProblem::None;
+    const int code = StateFile::saveState(*s_.state, s_.statePath(), nullptr, &problem);
     if (code == 0) return true;
-    s_.message(texts::withSupport(texts::stateSaveFailed(code)));
+    s_.fileMessage(texts::stateSaveFailed(code), s_.statePath(), problem);
     return false;
 }
 

@@ -110,8 +110,8 @@ bool PaperExport::buildPaperPages(int entry) {
     bool ok = true;
     for (bool withAnswers : {true, false}) {
         std::string bytes = gbk::fromUtf8Lossy(page(e, withAnswers));
-        if (!AtomicFile::write(pagePath(withAnswers), bytes).empty()) {
-            s_.message(texts::withSupport(kCannotWrite));
+        if (AtomicFile::Outcome saved = AtomicFile::save(pagePath(withAnswers), bytes); !saved.ok()) {
+            s_.fileMessage(kCannotWrite, pagePath(withAnswers), saved.problem);
             ok = false;
         }
     }

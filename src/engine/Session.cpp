@@ -1,5 +1,7 @@
 #include "engine/Session.h"
 
+#include "engine/FileMessage.h"
+
 #include "data/StateFile.h"
 #include "data/FixedField.h"
 #include "data/StoredPath.h"
@@ -11,6 +13,11 @@ Session::Session(WindowPort& window)
     : port(window), state(StateFile::newRecord()), bank(std::make_unique<Bank>()), list(kListSize) {}
 
 std::string Session::nativePath(const std::string& storedGbk) const { return inProgramFolder(folder, storedGbk); }
+
+void Session::fileMessage(const std::string& firstLine, const std::string& path, FileProblem problem,
+                          const char* advice) {
+    message(FileMessage::compose(firstLine, FileMessage::shownName(folder, path), problem, advice));
+}
 
 std::string Session::statePath() const { return nativePath(std::string(StateFile::kStoredPath)); }
 

@@ -8,6 +8,7 @@
 #include "data/SkinFile.h"
 #include "engine/ExamDraw.h"
 #include "engine/ListEntry.h"
+#include "data/FileProblem.h"
 #include "engine/PickerCanvas.h"
 #include "engine/WindowPort.h"
 
@@ -79,6 +80,9 @@ struct Session {
     void applyModeBackground(int mode);
     bool backgroundsTried = false;
     void message(const std::string& text) { port.message(text); }
+    // A file message: the first line, then the file, the cause and what to do.
+    void fileMessage(const std::string& firstLine, const std::string& nativePath, FileProblem problem,
+                     const char* advice = nullptr);
 };
 
 } // namespace cxb

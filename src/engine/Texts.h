@@ -8,7 +8,7 @@ inline constexpr const char* kVersion = "驰学宝10.1";
 inline constexpr const char* kWelcome = "欢迎使用《驰学宝》";
 
 // The second line of every file-problem message.
-inline constexpr const char* kSupportLine = "如问题持续，请把此提示连同程序目录的情况告诉驰学宝维护者（见 README.md）。";
+inline constexpr const char* kSupportLine = "如问题持续，请看 README.md 中“遇到问题”一节。";
 inline std::string withSupport(const std::string& first) { return first + "\n" + kSupportLine; }
 
 inline constexpr const char* kStateMissing = "错误代码:1,或者请以管理员身份运行；";
@@ -19,6 +19,10 @@ inline constexpr const char* kCode3 = "错误代码:3,或者请以管理员身�
 inline const char* stateSaveFailed(int code) { return code == 3 ? kCode3 : kCode2; }
 inline constexpr const char* kBankNotStored = "错误,或者请以管理员身份运行；";
 inline constexpr const char* kSkinError = "加载皮肤出错！,或者请以管理员身份运行；";
+// What to do when the state file was missing and has just been made.
+inline constexpr const char* kStateMade = "程序已按默认设置新建了这个文件，请在接下来的设置窗口中选择题库。";
+inline constexpr const char* kNoBankChosen = "（还没有选择题库）";
+inline constexpr const char* kChooseBank = "请在“设置”中选择一个题库。";
 inline constexpr const char* kSmallScreen = "我发现您的显示分辨率太小了，不能完全显示，建议设置的大一些；";
 
 // Window captions (the version label follows directly).

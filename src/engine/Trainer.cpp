@@ -18,19 +18,25 @@ Trainer::Trainer(WindowPort& port, std::string folder)
 void Trainer::construct() {
     StateFile::LoadReport report = StateFile::loadState(*s.state, s.statePath());
     s.stateCreated = report.created;
-    if (report.firstCode == StateFile::kMissing) s.message(texts::withSupport(texts::kStateMissing));
-    if (report.firstCode == StateFile::kCannotWrite) s.message(texts::withSupport(texts::kCode2));
-    if (report.saveCode != 0) s.message(texts::withSupport(texts::stateSaveFailed(report.saveCode)));
+    if (report.firstCode == StateFile::kMissing)
+        s.fileMessage(texts::kStateMissing, s.statePath(), FileProblem::NotFound, texts::kStateMade);
+    if (report.firstCode == StateFile::kCannotWrite) s.fileMessage(texts::kCode2, s.statePath(), report.problem);
+    if (report.saveCode != 0)
+        s.fileMessage(texts::stateSaveFailed(report.saveCode), s.statePath(), report.saveProblem);
     openBank();
     showBankInfo();
     s.bankCount = s.questionCount();
 }
 
 bool Trainer::openBank() {
-    std::string path = s.nativePath(std::string(readField(s.state->bankPath)));
+    const std::string stored(readField(s.state->bankPath));
+    std::string path = s.nativePath(stored);
     auto bank = BankFile::open(path);
     if (!bank) {
-        s.message(texts::withSupport(texts::kCode2));
+        if (stored.empty())
+            s.fileMessage(texts::kCode2, texts::kNoBankChosen, FileProblem::NotFound, texts::kChooseBank);
+        else
+            s.fileMessage(texts::kCode2, path, bankReadProblem(path));
         s.bank = std::make_unique<Bank>();
         s.bankLoaded = false;
         s.bankNativePath.clear();
@@ -44,8 +50,7 @@ bool Trainer::openBank() {
 
 bool Trainer::reloadBank() {
     if (s.bankLoaded) {
-        std::string why = BankFile::store(*s.bank, s.bankNativePath);
-        if (!why.empty()) s.message(texts::withSupport(texts::kBankNotStored));
+        storeBank();
     }
     bool ok = openBank();
     // A looked-up question belongs to the bank it was found in.
@@ -66,9 +71,10 @@ std::string Trainer::bankLink() const { return gbk::toUtf8Lossy(readField(s.bank
 
 bool Trainer::saveState() {
     std::string detail;
-    const int code = StateFile::saveState(*s.state, s.statePath(), &detail);
+    FileProblem problem = FileProblem::None;
+    const int code = StateFile::saveState(*s.state, s.statePath(), &detail, &problem);
     if (code == 0) return true;
-    s.message(texts::withSupport(texts::stateSaveFailed(code)));
+    s.fileMessage(texts::stateSaveFailed(code), s.statePath(), problem);
     return false;
 }
 
@@ -101,8 +107,13 @@ void Trainer::tmrjiangeTimer() {
 
 void Trainer::closeQuery() {
     if (!s.bankLoaded) return; // a bank that was never read is never written
-    std::string why = BankFile::store(*s.bank, s.bankNativePath);
-    if (!why.empty()) s.message(texts::withSupport(texts::kBankNotStored));
+    storeBank();
+}
+
+void Trainer::storeBank() {
+    FileProblem problem = FileProblem::None;
+    if (!BankFile::store(*s.bank, s.bankNativePath, &problem).empty())
+        s.fileMessage(texts::kBankNotStored, s.bankNativePath, problem);
 }
 
 } // namespace cxb

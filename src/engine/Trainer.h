@@ -57,6 +57,8 @@ public:
 
 private:
     bool openBank();
+    // Writes the bank back; tells the learner when that fails.
+    void storeBank();
 };
 
 } // namespace cxb

@@ -12,6 +12,8 @@
 #include "data/AtomicFile.h"
 #include "data/FileBytes.h"
 #include "data/Gbk.h"
+#include "engine/FileMessage.h"
+#include "engine/PaperExport.h"
 #include "engine/Texts.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
@@ -96,8 +98,14 @@ void ExportDialog::btn1Click() {
     if (target.isEmpty()) return;
     // The page's own bytes; its pictures stay named by their paths.
     auto bytes = readFileBytes(shown_.toStdString());
-    if (!bytes || !AtomicFile::write(target.toStdString(), *bytes).empty())
-        Dialogs::message(this, QString::fromStdString(texts::withSupport(PaperExport::kCannotWrite)));
+    if (!bytes) {
+        Dialogs::message(this, QString::fromStdString(FileMessage::compose(
+                                   PaperExport::kCannotWrite, shown_.toStdString(), FileProblem::NotFound)));
+        return;
+    }
+    if (AtomicFile::Outcome saved = AtomicFile::save(target.toStdString(), *bytes); !saved.ok())
+        Dialogs::message(this, QString::fromStdString(
+                                   FileMessage::compose(PaperExport::kCannotWrite, target.toStdString(), saved.problem)));
 }
 
 void ExportDialog::btn2Click() {

@@ -20,6 +20,7 @@
 #include "data/BankGenerator.h"
 #include "data/FixedField.h"
 #include "data/StateFile.h"
+#include "engine/FileMessage.h"
 #include "engine/Texts.h"
 #include "engine/Trainer.h"
 #include "support/FakeWindow.h"
@@ -171,8 +172,9 @@ TEST_F(SmallDiskTest, TrainerOnAFullDisk) {
     t.judge.answerQuestion(kAnswerA);
     t.closeQuery();
     // The state file was opened and the disk filled while writing: code 3.
-    EXPECT_EQ(win.messages, (std::vector<std::string>{texts::withSupport(texts::kCode3),
-                                                      texts::withSupport(texts::kBankNotStored)}));
+    EXPECT_EQ(win.messages,
+              (std::vector<std::string>{FileMessage::compose(texts::kCode3, "bankdata/sys.dat", FileProblem::DiskFull),
+                                        FileMessage::compose(texts::kBankNotStored, "bankdata/x.tk", FileProblem::DiskFull)}));
     EXPECT_TRUE(readFile(folder + "/bankdata/sys.dat") == oldState);
     EXPECT_TRUE(readFile(folder + "/bankdata/x.tk") == oldBank);
     EXPECT_EQ(folderEntries(folder + "/bankdata"), (std::vector<std::string>{"sys.dat", "x.tk"}));
@@ -297,7 +299,7 @@ TEST_F(TrainerFaultTest, FailedStateSaveShowsItsCodeAndKeepsTheRecord) {
         }
         const std::string first = fault.stateCode == 3 ? "错误代码:3,或者请以管理员身份运行；"
                                                        : "错误代码:2,或者请以管理员身份运行；";
-        EXPECT_EQ(win.messages, std::vector<std::string>{first + "\n" + texts::kSupportLine});
+        EXPECT_EQ(win.messages, std::vector<std::string>{FileMessage::compose(first, "bankdata/sys.dat", fault.problem)});
         EXPECT_TRUE(readFile(statePath()) == old) << "the old state file changed";
         EXPECT_EQ(folderEntries(path("bankdata")), (std::vector<std::string>{"sys.dat", "x.tk"}));
         EXPECT_EQ(s().state->examCount, changed); // the record in memory stays in use
@@ -316,7 +318,8 @@ TEST_F(TrainerFaultTest, StateFileReplacedByAFolder) {
     dir.write("bankdata/sys.dat/keep.txt", "precious");
     win.forget();
     EXPECT_FALSE(t().saveState());
-    EXPECT_EQ(win.messages, std::vector<std::string>{texts::withSupport(texts::kCode2)});
+    EXPECT_EQ(win.messages,
+              std::vector<std::string>{FileMessage::compose(texts::kCode2, "bankdata/sys.dat", FileProblem::IsFolder)});
     EXPECT_EQ(dir.read("bankdata/sys.dat/keep.txt"), "precious");
     EXPECT_EQ(folderEntries(path("bankdata")), (std::vector<std::string>{"sys.dat", "x.tk"}));
     expectTheProgramGoesOn();
@@ -337,7 +340,8 @@ TEST_F(TrainerFaultTest, FailedCloseShowsItsMessageAndKeepsTheOldBank) {
             auto guard = fault.arm(bankPath());
             t().closeQuery();
         }
-        EXPECT_EQ(win.messages, std::vector<std::string>{texts::withSupport(texts::kBankNotStored)});
+        EXPECT_EQ(win.messages,
+                  std::vector<std::string>{FileMessage::compose(texts::kBankNotStored, "bankdata/x.tk", fault.problem)});
         EXPECT_TRUE(readFile(bankPath()) == old) << "the old bank changed";
         EXPECT_EQ(folderEntries(path("bankdata")), (std::vector<std::string>{"sys.dat", "x.tk"}));
 
@@ -355,9 +359,9 @@ TEST_F(TrainerFaultTest, CloseWithTheBankReplacedByAFolder) {
     dir.write("bankdata/x.tk/keep.txt", "precious");
     win.forget();
     t().closeQuery();
-    EXPECT_EQ(win.messages, std::vector<std::string>{texts::withSupport(texts::kBankNotStored)});
-    EXPECT_EQ(texts::withSupport(texts::kBankNotStored),
-              std::string("错误,或者请以管理员身份运行；\n") + texts::kSupportLine);
+    EXPECT_EQ(win.messages, std::vector<std::string>{FileMessage::compose(texts::kBankNotStored, "bankdata/x.tk",
+                                                                            FileProblem::IsFolder)});
+    EXPECT_EQ(test::firstLines(win.messages), std::vector<std::string>{"错误,或者请以管理员身份运行；"});
     EXPECT_EQ(dir.read("bankdata/x.tk/keep.txt"), "precious");
     EXPECT_EQ(folderEntries(path("bankdata")), (std::vector<std::string>{"sys.dat", "x.tk"}));
     // Closing again (the window may be asked twice) is just as harmless.
@@ -377,8 +381,9 @@ TEST_F(TrainerFaultTest, ReadOnlyProgramFolder) {
     for (const std::string& p : {path("bankdata"), statePath(), bankPath()}) user.own(p);
     fs::permissions(path("bankdata"), fs::perms::owner_read | fs::perms::owner_exec);
     win.forget();
-    const std::vector<std::string> expected = {texts::withSupport(texts::kCode2),
-                                               texts::withSupport(texts::kBankNotStored)};
+    const std::vector<std::string> expected = {
+        FileMessage::compose(texts::kCode2, "bankdata/sys.dat", FileProblem::NoPermission),
+        FileMessage::compose(texts::kBankNotStored, "bankdata/x.tk", FileProblem::NoPermission)};
     const int told = user.run([&] {
         const bool saved = t().saveState();
         t().closeQuery();

@@ -10,6 +10,7 @@
 #include "data/Gbk.h"
 #include "data/StateFile.h"
 #include "engine/SettingsModel.h"
+#include "engine/FileMessage.h"
 #include "engine/Texts.h"
 #include "engine/Trainer.h"
 #include "support/FakeWindow.h"
@@ -290,7 +291,7 @@ TEST(SettingsApply, AnExtraBankNameMustFitTheStateFile) {
             // Stored whole; no such bank, so the load is reported.
             EXPECT_EQ(readField(t.state().bankPath), gbkOf(c.name));
             EXPECT_EQ(readField(t.state().bankPath).size(), 299u);
-            EXPECT_EQ(t.window.messages, std::vector<std::string>{texts::withSupport(texts::kCode2)});
+            EXPECT_EQ(test::firstLines(t.window.messages), std::vector<std::string>{texts::kCode2});
             EXPECT_EQ(t.stateFile(), bytesOf(t.state()));
         }
     }
@@ -328,7 +329,8 @@ TEST(SettingsApply, AnEmptyExtraNameIsReportedSavedAndShowsNoQuestions) {
     v.bankText = "";
     SettingsOutcome out = SettingsModel::apply(t.trainer, v);
     EXPECT_TRUE(out.applied); // the dialog closes
-    EXPECT_EQ(t.window.messages, std::vector<std::string>{texts::withSupport(texts::kCode2)});
+    EXPECT_EQ(t.window.messages, std::vector<std::string>{FileMessage::compose(
+                                     texts::kCode2, texts::kNoBankChosen, FileProblem::NotFound, texts::kChooseBank)});
 
     std::string file = t.stateFile();
     EXPECT_EQ(file, bytesOf(t.state()));
@@ -382,7 +384,8 @@ TEST(SettingsApply, AMissingBuiltInBankLeavesAnEmptyBank) {
     SettingsValues v = t.opening();
     v.bankRadio = 3; // bankdata\货车.tk is not there
     ASSERT_TRUE(SettingsModel::apply(t.trainer, v).applied);
-    EXPECT_EQ(t.window.messages, std::vector<std::string>{texts::withSupport(texts::kCode2)});
+    EXPECT_EQ(t.window.messages,
+              std::vector<std::string>{FileMessage::compose(texts::kCode2, "bankdata/货车.tk", FileProblem::NotFound)});
     EXPECT_EQ(t.state().bankChoice, 3);
     EXPECT_EQ(t.trainer.s.questionCount(), 0);
     EXPECT_EQ(t.trainer.s.bankCount, 0);

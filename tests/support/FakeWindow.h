@@ -58,3 +58,15 @@ public:
 };
 
 } // namespace cxb::test
+
+namespace cxb::test {
+
+// The first line of each message: what the trainer has always said, before
+// the lines that name the file, the cause and what to do.
+inline std::vector<std::string> firstLines(const std::vector<std::string>& messages) {
+    std::vector<std::string> lines;
+    for (const auto& m : messages) lines.push_back(m.substr(0, m.find('\n')));
+    return lines;
+}
+
+} // namespace cxb::test

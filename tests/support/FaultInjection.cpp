@@ -130,7 +130,7 @@ std::vector<SaveFault> saveFaults(std::size_t imageSize) {
                  fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
              });
          },
-         2},
+         2, FileProblem::WriteProtected},
     };
     // AtomicFile writes in chunks of 1 MiB; a file of one chunk has no other.
     constexpr std::size_t kChunk = 1u << 20;
@@ -143,7 +143,7 @@ std::vector<SaveFault> saveFaults(std::size_t imageSize) {
                                   fs::permissions(folder, fs::perms::owner_all);
                               });
                           },
-                          2});
+                          2, FileProblem::NoPermission});
     }
     return faults;
 }

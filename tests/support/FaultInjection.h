@@ -5,6 +5,8 @@
 // must pass.
 #include <cstddef>
 #include <functional>
+
+#include "data/FileProblem.h"
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +72,8 @@ struct SaveFault {
     // The code a state-file save reports under this fault: 2 when the file
     // cannot be opened for the save, 3 when writing fails after that.
     int stateCode = 3;
+    // What the learner is told is wrong.
+    FileProblem problem = FileProblem::DiskFull;
 };
 
 // Disk-full faults for a file of `imageSize` bytes: through the AtomicFile

@@ -13,6 +13,7 @@
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
+#include "engine/FileMessage.h"
 #include "engine/Texts.h"
 #include "support/TempDir.h"
 #include "ui/Dialogs.h"
@@ -74,7 +75,7 @@ TEST(ProtectedFilesWindow, AProtectedBankIsReportedAtCloseAndTheWindowStillClose
     // Closing writes the bank back, answered or not.
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(w.isVisible());
-    EXPECT_TRUE(seams.saw(texts::withSupport(texts::kBankNotStored)));
+    EXPECT_TRUE(seams.saw(FileMessage::compose(texts::kBankNotStored, "bankdata/小车.tk", FileProblem::WriteProtected)));
     EXPECT_TRUE(f.dir.read("bankdata/小车.tk") == before) << "the protected bank changed";
     EXPECT_EQ(fs::status(bank).permissions() & fs::perms::mask, kReadOnly);
 }
@@ -89,7 +90,8 @@ TEST(ProtectedFilesWindow, AProtectedStateFileIsReportedAndTheProgramGoesOn) {
     seams.messages.clear();
     w.trainer().s.state->examCount = 7;
     EXPECT_FALSE(w.trainer().saveState());
-    EXPECT_EQ(seams.messages, std::vector<std::string>{texts::withSupport(texts::kCode2)});
+    EXPECT_EQ(seams.messages, std::vector<std::string>{FileMessage::compose(texts::kCode2, "bankdata/sys.dat",
+                                                                            FileProblem::WriteProtected)});
     EXPECT_TRUE(f.dir.read("bankdata/sys.dat") == before) << "the protected state file changed";
     // The program goes on: a new beginner list.
     QTest::mouseClick(w.findChild<PictureButton*>("Imchuji"), Qt::LeftButton);
@@ -113,6 +115,7 @@ TEST(ProtectedFilesWindow, SavingAPageOverAProtectedFileIsRefused) {
         QTest::mouseClick(e.findChild<QPushButton*>("btn1"), Qt::LeftButton);
         ASSERT_EQ(seams.messages.size(), 1u);
         EXPECT_EQ(seams.messages[0].rfind("错误代码5", 0), 0u) << seams.messages[0];
+        EXPECT_NE(seams.messages[0].find("写保护"), std::string::npos) << seams.messages[0];
         EXPECT_EQ(f.dir.read("mine.htm"), "my own page");
 
         // A file that may be written takes the page.

@@ -18,6 +18,7 @@
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
+#include "engine/FileMessage.h"
 #include "engine/Texts.h"
 #include "support/TempDir.h"
 #include "ui/ColorMap.h"
@@ -104,7 +105,6 @@ void settle(QWidget& w) {
     while (t.elapsed() < 200) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
-QString withSupport(const char* first) { return QString::fromStdString(texts::withSupport(first)); }
 
 } // namespace
 
@@ -442,7 +442,13 @@ TEST(SettingsDialog, FirstStartAsksForABankAndStartsOnIt) {
 
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(messagesWhenShown, 2u);
-    EXPECT_EQ(seams.messages, (std::vector<QString>{withSupport(texts::kStateMissing), withSupport(texts::kCode2), kHint}));
+    const auto said = [](const std::string& m) { return QString::fromStdString(m); };
+    EXPECT_EQ(seams.messages,
+              (std::vector<QString>{said(FileMessage::compose(texts::kStateMissing, "bankdata/sys.dat",
+                                                              FileProblem::NotFound, texts::kStateMade)),
+                                    said(FileMessage::compose(texts::kCode2, texts::kNoBankChosen, FileProblem::NotFound,
+                                                              texts::kChooseBank)),
+                                    kHint}));
 
     std::string file = dir.read("bankdata/sys.dat");
     ASSERT_EQ(file.size(), 2472784u);

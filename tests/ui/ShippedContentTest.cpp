@@ -36,6 +36,7 @@ bool answerFits(int type, int answer) {
 }
 
 struct ShippedCase {
+    const char* name; // for the test's name
     const char* file;
     int promised; // the size the settings dialog promises
 };
@@ -146,8 +147,9 @@ TEST_P(ShippedBank, IsCompleteAndSound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Banks, ShippedBank,
-                         ::testing::Values(ShippedCase{"小车.tk", 725}, ShippedCase{"客车.tk", 782},
-                                           ShippedCase{"货车.tk", 793}));
+                         ::testing::Values(ShippedCase{"car", "小车.tk", 725}, ShippedCase{"bus", "客车.tk", 782},
+                                           ShippedCase{"truck", "货车.tk", 793}),
+                         [](const ::testing::TestParamInfo<ShippedCase>& shipped) { return std::string(shipped.param.name); });
 
 TEST(ShippedBanks, SharedQuestionsKeepTheirIds) {
     auto car = BankFile::open(kApp + "/bankdata/小车.tk");

@@ -15,6 +15,7 @@
 #include "data/Gbk.h"
 #include "data/SkinFile.h"
 #include "data/StoredPath.h"
+#include "engine/BankEdition.h"
 #include "engine/ExamDraw.h"
 #include "engine/SkinButtons.h"
 
@@ -130,7 +131,7 @@ TEST_P(ShippedBank, IsCompleteAndSound) {
     if (std::string(GetParam().file) == "小车.tk") {
         EXPECT_GE(signs.size(), 120u); // distinct signs drawn
     }
-    EXPECT_FALSE(readField(bank->header.bankAuthor).empty());
+    EXPECT_EQ(gbk::toUtf8Lossy(readField(bank->header.bankAuthor)), BankEdition::kAuthor);
     std::string bankPicture = toNativePath(readField(bank->header.bankPicture));
     EXPECT_TRUE(loads(kApp + "/" + bankPicture)) << bankPicture;
 

@@ -149,6 +149,7 @@ void MainWindow::SETClick() {
 
 void MainWindow::Button5Click() {
     trainer_->s.hidePanels();
+    sidePanels_->loadInformationPage(); // the keys may have changed since
     adapter_->setVisible(Ctl::pnlIE, true);
 }
 

@@ -3,6 +3,8 @@
 #   skin/..., bankdata/{fileclose,select,gantan}.png
 #                              from art/skin.art and the SVG sources beside it
 #   皮肤.ini                   copied from art/
+# Every picture also comes at twice its size as <name>@2x.<ext> beside it,
+# which the program shows on high-density screens.
 # All of it is drawn by tools/artgen; nothing here is a binary source.
 set(_art_dir ${CMAKE_CURRENT_LIST_DIR}/art)
 set(_pics_dir ${CMAKE_CURRENT_LIST_DIR}/pictures)
@@ -20,12 +22,12 @@ while(_first LESS _pic_count)
   set(_batch_pngs)
   foreach(_svg IN LISTS _batch)
     get_filename_component(_name ${_svg} NAME_WLE)
-    list(APPEND _batch_pngs ${CXB_APP_DIR}/bankdata/pics/${_name}.png)
+    list(APPEND _batch_pngs ${CXB_APP_DIR}/bankdata/pics/${_name}.png ${CXB_APP_DIR}/bankdata/pics/${_name}@2x.png)
   endforeach()
   list(LENGTH _batch _batch_count)
   add_custom_command(
     OUTPUT ${_batch_pngs}
-    COMMAND artgen render --out-dir ${CXB_APP_DIR}/bankdata/pics ${_batch}
+    COMMAND artgen render --2x --out-dir ${CXB_APP_DIR}/bankdata/pics ${_batch}
     DEPENDS artgen ${_batch}
     COMMENT "Rendering ${_batch_count} question pictures"
     VERBATIM)
@@ -47,11 +49,17 @@ foreach(_line IN LISTS _skin_lines)
     endif()
   endforeach()
 endforeach()
-list(TRANSFORM _skin_files PREPEND ${CXB_APP_DIR}/ OUTPUT_VARIABLE _skin_outputs)
+set(_skin_made ${_skin_files})
+foreach(_file IN LISTS _skin_files)
+  if(_file MATCHES "^(.*)\\.(png|bmp)$")
+    list(APPEND _skin_made "${CMAKE_MATCH_1}@2x.${CMAKE_MATCH_2}")
+  endif()
+endforeach()
+list(TRANSFORM _skin_made PREPEND ${CXB_APP_DIR}/ OUTPUT_VARIABLE _skin_outputs)
 file(GLOB _art_svgs CONFIGURE_DEPENDS ${_art_dir}/*.svg)
 add_custom_command(
   OUTPUT ${_skin_outputs}
-  COMMAND artgen skin ${_skin_manifest} ${_art_dir} ${CXB_APP_DIR}
+  COMMAND artgen skin ${_skin_manifest} ${_art_dir} ${CXB_APP_DIR} --2x
   DEPENDS artgen ${_skin_manifest} ${_art_svgs}
   COMMENT "Rendering the skin"
   VERBATIM)

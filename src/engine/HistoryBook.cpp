@@ -3,6 +3,7 @@
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
+#include "engine/BankNames.h"
 #include "engine/ExamSession.h"
 #include "engine/PracticeModes.h"
 #include "engine/QuestionPresenter.h"
@@ -45,10 +46,12 @@ std::vector<HistoryRow> HistoryBook::rows() const {
     const int count = usableHistoryCount(st);
     std::vector<HistoryRow> out;
     out.reserve(static_cast<std::size_t>(count));
+    const std::string loadedTag = ExamSession::bankTag(st);
     for (int n = 1; n <= count; ++n) {
         const HistoryEntry& e = st.history[n];
+        const std::string tag(readField(e.bankTag));
         out.push_back({std::to_string(n), gbk::toUtf8Lossy(readField(e.takenAt)), std::to_string(e.score),
-                       gbk::toUtf8Lossy(readField(e.bankTag))});
+                       gbk::toUtf8Lossy(tag), BankNames::historyName(tag, loadedTag)});
     }
     return out;
 }

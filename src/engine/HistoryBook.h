@@ -23,7 +23,8 @@ struct HistoryRow {
     std::string number;  // the slot, 1-based
     std::string takenAt; // UTF-8
     std::string score;
-    std::string bankTag; // UTF-8
+    std::string bankTag;  // UTF-8, as stored
+    std::string bankName; // the "类型" column: what a learner calls the bank
 };
 
 // The recorded exams: the list, reopening a paper with its answers,

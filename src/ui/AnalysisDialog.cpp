@@ -68,7 +68,7 @@ void AnalysisDialog::fill(const AnalysisView& v) {
     text_->setPlainText(QString::fromStdString(v.text).replace("\r\n", "\n"));
     QPixmap pixmap;
     if (v.pictureVisible) {
-        pixmap = ImageFiles::load(QString::fromStdString(v.picture));
+        pixmap = ImageFiles::load(QString::fromStdString(v.picture), image_->devicePixelRatioF());
         // A file that is there but cannot be read is told like a missing one.
         if (pixmap.isNull()) Dialogs::message(parentWidget(), QString::fromStdString(v.pictureUnreadable));
     }

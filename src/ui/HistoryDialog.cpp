@@ -76,7 +76,8 @@ void HistoryDialog::fillRows() {
         item->setText(0, QString::fromStdString(r.number));
         item->setText(1, QString::fromStdString(r.takenAt));
         item->setText(2, QString::fromStdString(r.score));
-        item->setText(3, QString::fromStdString(r.bankTag));
+        item->setText(3, QString::fromStdString(r.bankName));
+        item->setToolTip(3, QString::fromStdString(r.bankName));
     }
     lv1_->setCurrentItem(nullptr);
 }

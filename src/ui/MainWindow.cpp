@@ -106,7 +106,7 @@ void MainWindow::repaintPicker() {
 void MainWindow::scrollPicker(int y) { questionPanel_->pickerBox()->verticalScrollBar()->setValue(std::max(0, y)); }
 
 bool MainWindow::loadBackground(int mode, const QString& nativePath) {
-    QPixmap pixmap = ImageFiles::load(nativePath);
+    QPixmap pixmap = ImageFiles::load(nativePath, devicePixelRatioF());
     if (pixmap.isNull()) return false;
     backgrounds_[static_cast<std::size_t>(mode)] = pixmap;
     return true;
@@ -149,6 +149,7 @@ void MainWindow::SETClick() {
 
 void MainWindow::Button5Click() {
     trainer_->s.hidePanels();
+    sidePanels_->loadInformationPage(); // the keys may have changed since
     adapter_->setVisible(Ctl::pnlIE, true);
 }
 

@@ -1,7 +1,6 @@
 #include "ui/PictureButton.h"
 
 #include <QMouseEvent>
-#include <QPixmap>
 
 #include "ui/ImageFiles.h"
 
@@ -17,10 +16,11 @@ PictureButton::PictureButton(const QString& name, QWidget* parent, QSize size) :
 
 bool PictureButton::loadPicture(const QString& nativePath) {
     if (nativePath == file_) return true;
-    QPixmap pixmap = ImageFiles::load(nativePath);
+    const qreal ratio = devicePixelRatioF();
+    QPixmap pixmap = ImageFiles::load(nativePath, ratio);
     if (pixmap.isNull()) return false;
     file_ = nativePath;
-    setPixmap(pixmap.size() == size() ? pixmap : pixmap.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    setPixmap(ImageFiles::fitted(pixmap, size(), ratio));
     return true;
 }
 

@@ -227,7 +227,7 @@ void QuestionPanel::render(const QuestionView& v) {
     if (v.pictureVisible) {
         QString file = QString::fromStdString(v.picture);
         if (file != pictureFile_) {
-            picture_->setPicture(ImageFiles::load(file));
+            picture_->setPicture(ImageFiles::load(file, picture_->devicePixelRatioF()));
             pictureFile_ = file;
         }
         pictureBox_->show();

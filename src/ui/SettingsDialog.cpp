@@ -1,6 +1,8 @@
 #include "ui/SettingsDialog.h"
 
 #include "engine/BankCaptions.h"
+#include "engine/BankEdition.h"
+#include "engine/KeyNames.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -68,7 +70,7 @@ void SettingsDialog::setColourHandler(std::function<std::optional<QColor>(const 
 SettingsDialog::SettingsDialog(MainWindow& window, bool firstStart)
     : QDialog(&window), window_(window), firstStart_(firstStart) {
     setObjectName("TForm6");
-    setWindowTitle(QStringLiteral("设置 2012年最新题库"));
+    setWindowTitle(q(BankEdition::settingsTitle()));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(708, 623);
@@ -129,35 +131,39 @@ void SettingsDialog::build() {
 
     // 时间设置
     QGroupBox* time = group(this, "grpTime", QStringLiteral("时间设置"), {356, 174, 340, 250});
-    label(time, QStringLiteral("答题后停顿时间:\n(单位是:微秒,1000微秒=1秒)"), {16, 32, 190, 44});
+    label(time, QStringLiteral("答题后停顿时间:\n(单位是:毫秒,1000毫秒=1秒)"), {16, 32, 190, 44});
     edt7_ = edit(time, "edt7", {210, 36, 110, 26});
     label(time, QStringLiteral("考试时间：\n(单位:秒)"), {16, 100, 190, 44});
     edt8_ = edit(time, "edt8", {210, 104, 110, 26});
 
     for (QLineEdit* e : {chuji_, nanti_, nantixishu_, edtkaoshitishu_, edt7_, edt8_}) e->setValidator(digits);
 
-    // 按键设置
-    QGroupBox* keys = group(this, "grpKeys", QStringLiteral("按键设置"), {12, 432, 340, 140});
+    // 按键设置: each key's code, and beside it the key's name.
+    QGroupBox* keys = group(this, "grpKeys", QStringLiteral("按键设置"), {12, 432, 420, 140});
     const char* keyNames[6] = {"edt1", "edt2", "edt3", "edt4", "edt5", "edt6"};
     const QString keyLabels[6] = {QStringLiteral("上一题："), QStringLiteral("下一题："), QStringLiteral("答案A/对："),
                                   QStringLiteral("答案B/错："), QStringLiteral("答案C："), QStringLiteral("答案D:")};
     for (int i = 0; i < 6; ++i) {
-        const int x = i % 2 == 0 ? 16 : 176;
+        const int x = i % 2 == 0 ? 16 : 216;
         const int y = 30 + (i / 2) * 36;
-        label(keys, keyLabels[i], {x, y + 4, 80, 22});
-        QLineEdit* e = edit(keys, keyNames[i], {x + 80, y, 70, 26});
+        label(keys, keyLabels[i], {x, y + 4, 76, 22});
+        QLineEdit* e = edit(keys, keyNames[i], {x + 76, y, 44, 26});
         e->setReadOnly(true);
         e->installEventFilter(this);
         keyEdits_[static_cast<std::size_t>(i)] = e;
+        QLabel* name = label(keys, QString(), {x + 124, y + 4, 76, 22});
+        name->setObjectName(QStringLiteral("lblKey%1").arg(i + 1));
+        connect(e, &QLineEdit::textChanged, name,
+                [name](const QString& code) { name->setText(q(KeyNames::nameOfField(u(code)))); });
     }
 
     // 颜色设置
-    QGroupBox* colours = group(this, "grpColours", QStringLiteral("颜色设置"), {356, 432, 340, 140});
-    label(colours, QStringLiteral("点击文字设置颜色："), {16, 26, 300, 22});
-    label(colours, QStringLiteral("背景色"), {16, 58, 60, 22});
-    edtlblbeijing_ = edit(colours, "edtlblbeijing", {76, 54, 80, 26});
-    label(colours, QStringLiteral("字体色"), {176, 58, 60, 22});
-    edtlblzhiti_ = edit(colours, "edtlblzhiti", {236, 54, 80, 26});
+    QGroupBox* colours = group(this, "grpColours", QStringLiteral("颜色设置"), {436, 432, 260, 140});
+    label(colours, QStringLiteral("点击文字设置颜色："), {16, 26, 228, 22});
+    label(colours, QStringLiteral("背景色"), {16, 58, 50, 22});
+    edtlblbeijing_ = edit(colours, "edtlblbeijing", {66, 54, 56, 26});
+    label(colours, QStringLiteral("字体色"), {134, 58, 50, 22});
+    edtlblzhiti_ = edit(colours, "edtlblzhiti", {184, 54, 56, 26});
     for (QLineEdit* swatch : {edtlblbeijing_, edtlblzhiti_}) {
         swatch->setReadOnly(true);
         swatch->setCursor(Qt::PointingHandCursor);

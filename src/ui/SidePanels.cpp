@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QWindow>
 
+#include "engine/AboutPage.h"
 #include "ui/MainWindow.h"
 
 namespace cxb {
@@ -197,20 +198,7 @@ void SidePanels::buildInformation() {
 void SidePanels::loadInformationPage() {
     auto* page = window_.findChild<QTextBrowser*>("WebBrowser1");
     if (!page) return;
-    page->setHtml(QStringLiteral(
-        "<h2>《驰学宝》 10.1</h2>"
-        "<p>机动车驾驶人科目一（道路交通安全法律、法规和相关知识）练习软件。</p>"
-        "<ul>"
-        "<li><b>顺序练习</b>：按题号做完整个题库。</li>"
-        "<li><b>初步练习</b>：先做答得最少的题。</li>"
-        "<li><b>难题练习</b>：先做错得最多的题。</li>"
-        "<li><b>模拟考试</b>：限时考试，交卷后记分并记入历史。</li>"
-        "<li><b>错误集</b>：练习刚才做错的题或曾经做错的题。</li>"
-        "<li><b>题库</b>：按题号或文字搜索题库。</li>"
-        "</ul>"
-        "<p>键盘：A、B、C、D 作答（判断题 A 为对、B 为错），↑ ↓ 切换题目；"
-        "另有六个按键可在“设置”中指定。</p>"
-        "<p>每道题的答对、答错次数保存在题库文件中，关闭程序时写回。</p>"));
+    page->setHtml(QString::fromStdString(AboutPage::html(window_.trainer().s)));
 }
 
 } // namespace cxb

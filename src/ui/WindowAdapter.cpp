@@ -72,13 +72,13 @@ void WindowAdapter::setImage(Ctl c, const std::string& nativePath) {
         // The judgement mark is set again with every question shown: a label
         // that already shows that file keeps it, as the picture buttons do.
         if (!path.isEmpty() && labelFiles_.value(static_cast<int>(c)) == path) return;
-        QPixmap pixmap = ImageFiles::load(path);
+        QPixmap pixmap = ImageFiles::load(path, label->devicePixelRatioF());
         ok = !pixmap.isNull();
         if (ok) {
             if (auto* fitted = qobject_cast<FittedPicture*>(label))
                 fitted->setPicture(pixmap);
             else
-                label->setPixmap(pixmap.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+                label->setPixmap(ImageFiles::fitted(pixmap, label->size(), label->devicePixelRatioF()));
             labelFiles_.insert(static_cast<int>(c), path);
         } else {
             if (auto* fitted = qobject_cast<FittedPicture*>(label))

@@ -196,7 +196,7 @@ key "$box" Return
 wait_gone "$box" 'the message box of code 2'
 
 # The settings dialog opens by itself, with its hint over it.
-wait_window '^设置 2012年最新题库$' 'settings dialog at the first start'
+wait_window '^设置 [0-9]+年题库$' 'settings dialog at the first start'
 settings=$WIN
 wait_window '^驰学宝$' 'hint "请选择题库！然后确定。" over the settings dialog'
 hint=$WIN

@@ -69,6 +69,7 @@ TEST_F(History, RowsNumberTheSlotsOldestFirst) {
     EXPECT_EQ(rows[0].takenAt, "2012年05月06日13点05分22秒");
     EXPECT_EQ(rows[0].score, "0");
     EXPECT_EQ(rows[0].bankTag, "TKxiaoche");
+    EXPECT_EQ(rows[0].bankName, "小车");
     EXPECT_EQ(rows[1].number, "2");
     EXPECT_EQ(rows[1].takenAt, "2012年05月06日14点07分27秒");
     EXPECT_EQ(rows[1].score, "5");
@@ -158,7 +159,9 @@ TEST_F(History, LongExtraBankPathIsRecognised) {
     EXPECT_TRUE(gbk::toUtf8(tag).has_value()) << "the tag starts at a character boundary";
     EXPECT_EQ(gbkOf(path).substr(gbkOf(path).size() - tag.size()), tag);
 
-    book().fillHistoryList();
+    auto rows = book().fillHistoryList();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].bankName, "驾驶理论练习题库第二版修订.tk");
     book().lv1Change(1);
     EXPECT_TRUE(book().btn3Click());
     EXPECT_TRUE(win.messages.empty());
@@ -299,4 +302,51 @@ TEST_F(History, ForeignCountsAreKeptWithinTheirAreas) {
     e.itemCount = -1;
     t().history.fillFromEntry(e, true);
     EXPECT_EQ(s().listCount, 0);
+}
+
+// The "类型" column says what a learner calls the bank; the stored tag, which
+// reopening compares, stays as it is.
+TEST_F(History, TypeColumnNamesTheBank) {
+    const std::string longName = "驾驶员理论考试练习题库第二版修订增补本.tk";
+    const std::string longTail = ExamSession::storedBankTag(gbkOf(longName));
+    ASSERT_LT(longTail.size(), gbkOf(longName).size());
+    const std::string pathTail = ExamSession::storedBankTag(gbkOf("额外题库\\驾驶理论练习题库第二版修订.tk"));
+    ASSERT_EQ(pathTail.find('\\'), 0u);
+    struct Case {
+        std::string stored; // GBK
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"TKxiaoche", "小车"},
+        {"TKkeche", "客车"},
+        {"TKhuoche", "货车"},
+        {gbkOf("自选题库.tk"), "自选题库.tk"},
+        {gbkOf("题库\\自选.tk"), "自选.tk"},
+        {"banks/extra/mine.tk", "mine.tk"},
+        {pathTail, "驾驶理论练习题库第二版修订.tk"}, // a long path, cut before its name
+        {longTail, "…" + gbk::toUtf8Lossy(longTail)}, // a long name, cut inside it
+        {"TKkeche2", "TKkeche2"},
+        {"", ""},
+    };
+    start(bankOf(40));
+    st().historyCount = static_cast<std::int32_t>(std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) writeField(st().history[i + 1].bankTag, cases[i].stored);
+    auto rows = book().fillHistoryList();
+    ASSERT_EQ(rows.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(rows[i].bankName, cases[i].shown) << i;
+        EXPECT_EQ(rows[i].bankTag, gbk::toUtf8Lossy(cases[i].stored)) << i;
+    }
+
+    // With that long-named bank loaded, its papers show the whole name and
+    // still reopen.
+    writeField(st().bankPath, gbkOf(longName));
+    st().bankChoice = 4;
+    rows = book().fillHistoryList();
+    EXPECT_EQ(rows[7].bankName, longName);
+    EXPECT_EQ(rows[6].bankName, "驾驶理论练习题库第二版修订.tk");
+    book().lv1Change(8);
+    EXPECT_TRUE(book().btn4Click());
+    book().lv1Change(4);
+    EXPECT_FALSE(book().btn4Click());
 }

@@ -173,7 +173,7 @@ TEST(ExamFlow, SitHandInThenExportAndDeleteFromTheHistory) {
         EXPECT_EQ(row->text(0), "1");
         EXPECT_TRUE(row->text(1).endsWith(QStringLiteral("秒")));
         EXPECT_EQ(row->text(2), "5");
-        EXPECT_EQ(row->text(3), "TKxiaoche");
+        EXPECT_EQ(row->text(3), QStringLiteral("小车"));
 
         click(d.findChild<QPushButton*>("btn4")); // nothing chosen yet
         EXPECT_EQ(seams.count(QStringLiteral("请先选择，历史记录！")), 1);

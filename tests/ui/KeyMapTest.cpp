@@ -1,6 +1,11 @@
 #include <QKeyEvent>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/KeyNames.h"
 #include "ui/KeyMap.h"
 
 using cxb::KeyMap;
@@ -27,4 +32,22 @@ TEST(KeyMap, VirtualKeyCodes) {
         QKeyEvent event(QEvent::KeyRelease, c.key, c.mods);
         EXPECT_EQ(KeyMap::virtualKey(event), c.vk) << "Qt key " << std::hex << c.key;
     }
+}
+
+// Every code a key press can give the settings has a name a learner knows.
+TEST(KeyMap, EveryCodeAKeyGivesHasAName) {
+    std::vector<std::pair<int, bool>> keys;
+    for (int key = 0x20; key <= 0xff; ++key) keys.push_back({key, false});
+    for (int key = 0x01000000; key <= 0x010000ff; ++key) keys.push_back({key, false});
+    for (int key = 0x20; key <= 0x7f; ++key) keys.push_back({key, true});
+    for (int key = Qt::Key_Escape; key <= Qt::Key_Direction_R; ++key) keys.push_back({key, true});
+    int named = 0;
+    for (auto [key, keypad] : keys) {
+        const int vk = KeyMap::virtualKey(key, keypad);
+        if (vk == 0) continue;
+        ++named;
+        EXPECT_EQ(cxb::KeyNames::name(vk).rfind("键码", 0), std::string::npos)
+            << "Qt key " << std::hex << key << (keypad ? " on the keypad" : "") << " gives " << std::dec << vk;
+    }
+    EXPECT_GT(named, 100);
 }

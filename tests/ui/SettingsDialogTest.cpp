@@ -117,7 +117,7 @@ TEST(SettingsDialog, HasTheControlsWithTheirCaptions) {
     MainWindow w(p.folder());
     SettingsDialog d(w);
     EXPECT_EQ(d.objectName(), "TForm6");
-    EXPECT_EQ(d.windowTitle(), QStringLiteral("设置 2012年最新题库"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("设置 2026年题库"));
     EXPECT_EQ(d.size(), QSize(708, 623));
     EXPECT_TRUE(d.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(d.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
@@ -144,7 +144,7 @@ TEST(SettingsDialog, HasTheControlsWithTheirCaptions) {
     for (const char* text : {"点击文字设置颜色：", "背景色", "字体色", "初步练习出题个数：", "难题练习出题个数：",
                              "考试题数：", "上一题：", "下一题：", "答案A/对：", "答案B/错：", "答案C：", "答案D:",
                              "难题灵敏度（0~10）：\n\n0表示，只要是错过的选择\n10表示，选择错误较多的",
-                             "答题后停顿时间:\n(单位是:微秒,1000微秒=1秒)", "考试时间：\n(单位:秒)"})
+                             "答题后停顿时间:\n(单位是:毫秒,1000毫秒=1秒)", "考试时间：\n(单位:秒)"})
         EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
 
     for (const char* name : {"edt1", "edt2", "edt3", "edt4", "edt5", "edt6", "edtlblbeijing", "edtlblzhiti"})
@@ -195,23 +195,31 @@ TEST(SettingsDialog, KeyEditsShowTheVirtualKeyCode) {
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
         const char* shown;
+        const char* name;
     } cases[] = {
-        {"edt1", Qt::Key_Left, Qt::NoModifier, "37"},
-        {"edt2", Qt::Key_1, Qt::KeypadModifier, "97"},
-        {"edt3", Qt::Key_9, Qt::KeypadModifier, "105"},
-        {"edt4", Qt::Key_A, Qt::NoModifier, "65"},
-        {"edt5", Qt::Key_Down, Qt::NoModifier, "40"},
-        {"edt6", Qt::Key_F5, Qt::NoModifier, "116"},
+        {"edt1", Qt::Key_Left, Qt::NoModifier, "37", "←"},
+        {"edt2", Qt::Key_1, Qt::KeypadModifier, "97", "小键盘1"},
+        {"edt3", Qt::Key_9, Qt::KeypadModifier, "105", "小键盘9"},
+        {"edt4", Qt::Key_A, Qt::NoModifier, "65", "A"},
+        {"edt5", Qt::Key_Down, Qt::NoModifier, "40", "↓"},
+        {"edt6", Qt::Key_F5, Qt::NoModifier, "116", "F5"},
     };
+    // Each field opens with the stored key's name beside it.
+    const char* opening[] = {"小键盘9", "小键盘6", "小键盘1", "小键盘2", "小键盘3", "小键盘4"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(child<QLabel>(d, QStringLiteral("lblKey%1").arg(i + 1).toUtf8().constData())->text(), QString::fromUtf8(opening[i]));
     for (const Case& c : cases) {
         QLineEdit* e = child<QLineEdit>(d, c.edit);
         QTest::keyClick(e, c.key, c.modifiers);
         EXPECT_EQ(e->text(), c.shown) << c.edit;
+        const QByteArray label = QByteArray("lblKey") + QByteArray(c.edit).right(1);
+        EXPECT_EQ(child<QLabel>(d, label.constData())->text(), QString::fromUtf8(c.name)) << c.edit;
     }
     // The latest key counts.
     QLineEdit* e1 = child<QLineEdit>(d, "edt1");
     QTest::keyClick(e1, Qt::Key_Up);
     EXPECT_EQ(e1->text(), "38");
+    EXPECT_EQ(child<QLabel>(d, "lblKey1")->text(), QStringLiteral("↑"));
 }
 
 TEST(SettingsDialog, EnterInAKeyEditIsShownAndStillPressesOk) {

@@ -1,10 +1,12 @@
 // The banks, pictures and skin that ship in the runnable folder.
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <bit>
+#include <filesystem>
 #include <cstring>
 #include <vector>
 #include <set>
@@ -15,6 +17,7 @@
 #include "data/Gbk.h"
 #include "data/SkinFile.h"
 #include "data/StoredPath.h"
+#include "engine/BankEdition.h"
 #include "engine/ExamDraw.h"
 #include "engine/SkinButtons.h"
 
@@ -131,7 +134,7 @@ TEST_P(ShippedBank, IsCompleteAndSound) {
     if (std::string(GetParam().file) == "小车.tk") {
         EXPECT_GE(signs.size(), 120u); // distinct signs drawn
     }
-    EXPECT_FALSE(readField(bank->header.bankAuthor).empty());
+    EXPECT_EQ(gbk::toUtf8Lossy(readField(bank->header.bankAuthor)), BankEdition::kAuthor);
     std::string bankPicture = toNativePath(readField(bank->header.bankPicture));
     EXPECT_TRUE(loads(kApp + "/" + bankPicture)) << bankPicture;
 
@@ -193,4 +196,29 @@ TEST(ShippedSkin, EveryKeyResolvesToAPictureThatLoads) {
     EXPECT_EQ(wav->substr(8, 4), "WAVE");
     for (const char* mark : {"fileclose.png", "select.png", "gantan.png"})
         EXPECT_TRUE(loads(kApp + "/bankdata/" + mark)) << mark;
+}
+
+// Every picture of the runnable folder comes with its @2x variant, twice its
+// size, for high-density screens.
+TEST(ShippedArt, EveryPictureHasItsDoubleSizeVariant) {
+    namespace fs = std::filesystem;
+    int pictures = 0;
+    for (const char* folder : {"skin", "bankdata", "bankdata/pics"}) {
+        for (const auto& entry : fs::directory_iterator(kApp + "/" + folder)) {
+            const fs::path p = entry.path();
+            const std::string ext = p.extension().string();
+            if (ext != ".png" && ext != ".bmp") continue;
+            const std::string stem = p.stem().string();
+            if (stem.size() > 3 && stem.substr(stem.size() - 3) == "@2x") continue;
+            SCOPED_TRACE(p.string());
+            ++pictures;
+            const fs::path twice = p.parent_path() / (stem + "@2x" + ext);
+            ASSERT_TRUE(fs::exists(twice));
+            const QSize plain = QImageReader(QString::fromStdString(p.string())).size();
+            const QSize big = QImageReader(QString::fromStdString(twice.string())).size();
+            ASSERT_TRUE(plain.isValid());
+            EXPECT_EQ(big, plain * 2);
+        }
+    }
+    EXPECT_GT(pictures, 300);
 }

@@ -108,15 +108,21 @@ QColor colour(const Vars& vars, const char* key, QColor fallback, bool* ok) {
 
 } // namespace
 
-bool manifestOutputs(const QString& manifest, QStringList* outputs) {
+bool manifestOutputs(const QString& manifest, QStringList* outputs, bool also2x) {
     QList<Line> lines;
     if (!readManifest(manifest, &lines)) return false;
+    auto picture = [&](const QString& out) {
+        *outputs << out;
+        if (also2x) *outputs << scaledName(out, 2);
+    };
     for (const Line& l : lines) {
         const QString& kw = l.words.front();
         if (kw == QLatin1String("button")) {
             for (qsizetype i = 3; i < l.words.size(); ++i)
-                if (l.words[i] != QLatin1String("-")) *outputs << l.words[i];
-        } else if ((kw == QLatin1String("tile") || kw == QLatin1String("sound")) && l.words.size() > 1) {
+                if (l.words[i] != QLatin1String("-")) picture(l.words[i]);
+        } else if (kw == QLatin1String("tile") && l.words.size() > 1) {
+            picture(l.words[1]);
+        } else if (kw == QLatin1String("sound") && l.words.size() > 1) {
             *outputs << l.words[1];
         }
     }
@@ -131,6 +137,7 @@ bool runManifest(const ManifestJob& job) {
     Vars globals;
     QMap<QString, QList<State>> states;
     QMap<QString, QString> templates;
+    const int scales = job.also2x ? 2 : 1;
     int made = 0;
 
     for (const Line& l : lines) {
@@ -193,12 +200,15 @@ bool runManifest(const ManifestJob& job) {
                     const QString keep = QDir(job.keepSvgDir).filePath(QFileInfo(outs[i]).completeBaseName() + QLatin1String(".svg"));
                     if (!saveBytes(svg.toUtf8(), keep, &error)) complain(where, error);
                 }
-                const QImage img = renderSvg(svg.toUtf8(), size, &error);
-                if (img.isNull() || !saveImage(img, outRoot.filePath(outs[i]), &error)) {
-                    complain(where, QStringLiteral("%1: %2").arg(outs[i], error));
-                    return false;
+                for (int scale = 1; scale <= scales; ++scale) {
+                    const QString out = scaledName(outs[i], scale);
+                    const QImage img = renderSvg(svg.toUtf8(), size, &error, scale);
+                    if (img.isNull() || !saveImage(img, outRoot.filePath(out), &error)) {
+                        complain(where, QStringLiteral("%1: %2").arg(out, error));
+                        return false;
+                    }
+                    ++made;
                 }
-                ++made;
             }
         } else if (kw == QLatin1String("tile")) {
             TileParams p;
@@ -215,11 +225,18 @@ bool runManifest(const ManifestJob& job) {
                 complain(where, QStringLiteral("tile OUT WxH base=#rgb ink=#rgb swell=N dots=N step=N radius=N"));
                 return false;
             }
-            if (!saveImage(makeTile(p), outRoot.filePath(l.words[1]), &error)) {
-                complain(where, error);
-                return false;
+            for (int scale = 1; scale <= scales; ++scale) {
+                // The same pattern with every length in device pixels.
+                TileParams scaled = p;
+                scaled.size = p.size * scale;
+                scaled.dotStep = p.dotStep * scale;
+                scaled.dotRadius = p.dotRadius * scale;
+                if (!saveImage(makeTile(scaled), outRoot.filePath(scaledName(l.words[1], scale)), &error)) {
+                    complain(where, error);
+                    return false;
+                }
+                ++made;
             }
-            ++made;
         } else if (kw == QLatin1String("sound")) {
             ClickParams p;
             bool ok = l.words.size() == 2;

@@ -25,13 +25,15 @@ struct ManifestJob {
     QString artDir;
     QString outRoot;
     QString keepSvgDir; // when set, the expanded SVGs are written there too
+    bool also2x = false; // every picture also at twice its size, as NAME@2x.EXT
     bool verbose = false;
 };
 
 // Returns false after printing what went wrong.
 bool runManifest(const ManifestJob& job);
 
-// The files the manifest produces, relative to the output root.
-bool manifestOutputs(const QString& manifest, QStringList* outputs);
+// The files the manifest produces, relative to the output root; with
+// `also2x` the pictures' @2x variants follow each picture.
+bool manifestOutputs(const QString& manifest, QStringList* outputs, bool also2x = false);
 
 } // namespace artgen

@@ -22,7 +22,7 @@ QSize parseSize(const QString& text) {
     return {w, h};
 }
 
-QImage renderSvg(const QByteArray& svg, QSize size, QString* error) {
+QImage renderSvg(const QByteArray& svg, QSize size, QString* error, int scale) {
     QSvgRenderer renderer(svg);
     if (!renderer.isValid()) {
         *error = QStringLiteral("not a readable SVG");
@@ -33,6 +33,7 @@ QImage renderSvg(const QByteArray& svg, QSize size, QString* error) {
         *error = QStringLiteral("the SVG has no size; give one");
         return {};
     }
+    size *= scale;
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -42,6 +43,15 @@ QImage renderSvg(const QByteArray& svg, QSize size, QString* error) {
     renderer.render(&painter, QRectF(0, 0, size.width(), size.height()));
     painter.end();
     return image;
+}
+
+QString scaledName(const QString& path, int scale) {
+    if (scale == 1) return path;
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot <= slash + 1) dot = path.size();
+    QString out = path;
+    return out.insert(dot, QStringLiteral("@%1x").arg(scale));
 }
 
 static bool makeParent(const QString& path, QString* error) {

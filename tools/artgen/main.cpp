@@ -1,8 +1,10 @@
 // artgen: the artwork tool of the build.
-//   artgen render [--size WxH] [--bmp] --out-dir DIR IN.svg...
-//   artgen render [--size WxH] -o OUT.png|OUT.bmp IN.svg
-//   artgen skin MANIFEST ART_DIR OUT_ROOT [--keep-svg DIR] [-v]
-//   artgen outputs MANIFEST
+//   artgen render [--size WxH] [--bmp] [--2x] --out-dir DIR IN.svg...
+//   artgen render [--size WxH] [--2x] -o OUT.png|OUT.bmp IN.svg
+//   artgen skin MANIFEST ART_DIR OUT_ROOT [--keep-svg DIR] [--2x] [-v]
+//   artgen outputs MANIFEST [--2x]
+// --2x also writes each picture at twice its size as NAME@2x.EXT beside it,
+// the variant Qt shows on high-density screens.
 //   artgen sheet OUT.png [--columns N] [--scale K] [--bg #rrggbb] IN...
 #include "Manifest.h"
 #include "Render.h"
@@ -20,10 +22,10 @@ namespace {
 
 int usage() {
     std::fputs("usage:\n"
-               "  artgen render [--size WxH] [--bmp] --out-dir DIR IN.svg...\n"
-               "  artgen render [--size WxH] -o OUT.png|OUT.bmp IN.svg\n"
-               "  artgen skin MANIFEST ART_DIR OUT_ROOT [--keep-svg DIR] [-v]\n"
-               "  artgen outputs MANIFEST\n"
+               "  artgen render [--size WxH] [--bmp] [--2x] --out-dir DIR IN.svg...\n"
+               "  artgen render [--size WxH] [--2x] -o OUT.png|OUT.bmp IN.svg\n"
+               "  artgen skin MANIFEST ART_DIR OUT_ROOT [--keep-svg DIR] [--2x] [-v]\n"
+               "  artgen outputs MANIFEST [--2x]\n"
                "  artgen sheet OUT.png [--columns N] [--scale K] [--bg #rrggbb] IN...\n",
                stderr);
     return 2;
@@ -54,6 +56,7 @@ int cmdRender(QStringList args) {
         !takeOption(args, QStringLiteral("-o"), &outFile))
         return usage();
     const bool bmp = takeFlag(args, QStringLiteral("--bmp"));
+    const int scales = takeFlag(args, QStringLiteral("--2x")) ? 2 : 1;
     QSize size;
     if (!sizeText.isEmpty() && !(size = artgen::parseSize(sizeText)).isValid()) return fail(QStringLiteral("bad size ") + sizeText);
     if (outDir.isEmpty() == outFile.isEmpty() || (!outFile.isEmpty() && args.size() != 1)) return usage();
@@ -67,8 +70,11 @@ int cmdRender(QStringList args) {
         if (!f.open(QIODevice::ReadOnly)) {
             error = QStringLiteral("cannot read");
         } else {
-            const QImage img = artgen::renderSvg(f.readAll(), size, &error);
-            if (!img.isNull()) artgen::saveImage(img, out, &error);
+            const QByteArray svg = f.readAll();
+            for (int scale = 1; scale <= scales && error.isEmpty(); ++scale) {
+                const QImage img = artgen::renderSvg(svg, size, &error, scale);
+                if (!img.isNull()) artgen::saveImage(img, artgen::scaledName(out, scale), &error);
+            }
         }
         if (!error.isEmpty()) {
             std::fprintf(stderr, "artgen: %s: %s\n", qPrintable(in), qPrintable(error));
@@ -83,6 +89,7 @@ int cmdSkin(QStringList args) {
     artgen::ManifestJob job;
     if (!takeOption(args, QStringLiteral("--keep-svg"), &job.keepSvgDir)) return usage();
     job.verbose = takeFlag(args, QStringLiteral("-v"));
+    job.also2x = takeFlag(args, QStringLiteral("--2x"));
     if (args.size() != 3) return usage();
     job.manifest = args[0];
     job.artDir = args[1];
@@ -90,10 +97,11 @@ int cmdSkin(QStringList args) {
     return artgen::runManifest(job) ? 0 : 1;
 }
 
-int cmdOutputs(const QStringList& args) {
+int cmdOutputs(QStringList args) {
+    const bool also2x = takeFlag(args, QStringLiteral("--2x"));
     if (args.size() != 1) return usage();
     QStringList outs;
-    if (!artgen::manifestOutputs(args[0], &outs)) return 1;
+    if (!artgen::manifestOutputs(args[0], &outs, also2x)) return 1;
     for (const QString& o : outs) std::printf("%s\n", qPrintable(o));
     return 0;
 }

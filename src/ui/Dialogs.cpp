@@ -2,11 +2,16 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace cxb {
 namespace {
 std::function<void(const QString&)>& messageHandler() {
     static std::function<void(const QString&)> h;
+    return h;
+}
+std::function<bool(const QString&)>& questionHandler() {
+    static std::function<bool(const QString&)> h;
     return h;
 }
 std::function<QString(const QString&)>& saveHandler() {
@@ -16,6 +21,7 @@ std::function<QString(const QString&)>& saveHandler() {
 } // namespace
 
 void Dialogs::setMessageHandler(std::function<void(const QString&)> handler) { messageHandler() = std::move(handler); }
+void Dialogs::setQuestionHandler(std::function<bool(const QString&)> handler) { questionHandler() = std::move(handler); }
 void Dialogs::setSaveFileHandler(std::function<QString(const QString&)> handler) { saveHandler() = std::move(handler); }
 
 void Dialogs::message(QWidget* parent, const QString& text) {
@@ -25,6 +31,16 @@ void Dialogs::message(QWidget* parent, const QString& text) {
     }
     QMessageBox box(QMessageBox::Information, QStringLiteral("驰学宝"), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool Dialogs::question(QWidget* parent, const QString& text) {
+    if (questionHandler()) return questionHandler()(text);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("驰学宝"), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否"));
+    // No is the default: Enter alone never agrees.
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter) {

@@ -11,12 +11,16 @@ namespace cxb {
 class Dialogs {
 public:
     static void message(QWidget* parent, const QString& text);
+    // A yes/no question; true on yes.
+    static bool question(QWidget* parent, const QString& text);
     // Returns the chosen file, or an empty string when cancelled.
     static QString saveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                 const QString& filter);
 
     // Test seam: while set, message() calls this instead of showing a box.
     static void setMessageHandler(std::function<void(const QString&)> handler);
+    // Test seam: while set, question() returns what this returns.
+    static void setQuestionHandler(std::function<bool(const QString&)> handler);
     // Test seam: while set, saveFileName() returns what this returns.
     static void setSaveFileHandler(std::function<QString(const QString& suggested)> handler);
 };

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,11 +17,11 @@
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
-#include <QUrl>
 #include <QWindow>
 
 #include "engine/Texts.h"
 #include "ui/AnalysisDialog.h"
+#include "ui/BankLinkOpener.h"
 #include "ui/Dialogs.h"
 #include "ui/ExportDialog.h"
 #include "ui/FontWarmup.h"
@@ -181,12 +180,7 @@ void MainWindow::BitBtn9Click() {
     }
 }
 
-void MainWindow::img2Click() {
-    QString link = QString::fromStdString(trainer_->bankLink());
-    if (link.isEmpty()) return;
-    QUrl url = QUrl::fromUserInput(link, folder_.isEmpty() ? QDir::currentPath() : folder_);
-    QDesktopServices::openUrl(url);
-}
+void MainWindow::img2Click() { BankLinkOpener::open(this, trainer_->bankLink(), folder_); }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

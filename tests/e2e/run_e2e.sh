@@ -304,6 +304,7 @@ wait "$app_pid"
 rc=$?
 app_pid=""
 [ "$rc" = 0 ] || fail "the program ended with exit code $rc"
+[ ! -e "$run/.chixuebao.lock" ] || fail "the folder's lock file is still there after the close"
 say "program closed"
 
 # 8. What the run left on disk.

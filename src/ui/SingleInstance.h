@@ -1,0 +1,57 @@
+#pragma once
+#include <QLockFile>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <memory>
+#include <thread>
+
+class QWidget;
+
+namespace cxb {
+
+// One trainer per program folder. The bank and the state file are read
+// whole at start and written whole later, so a second trainer on the same
+// folder would write its stale copy over the first one's answers. The first
+// start holds a lock file in the folder and, once its window is up, listens
+// on a local socket named after the folder (the channel module beside the
+// program); a later start asks it to come to the front and ends.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    // Begins taking the lock of the program's folder on another thread, so
+    // that writing the lock file overlaps the start of the application.
+    SingleInstance();
+    ~SingleInstance() override;
+
+    // Needs the application. True when this start goes on: it holds the
+    // folder's lock (or no lock file can be made there, as on a read-only
+    // medium). False when a trainer already runs there: it has been asked to
+    // come to the front, or, when it cannot be reached, a message says so.
+    bool claim();
+    // Raises and activates `window` whenever a later start asks.
+    void raiseOnRequest(QWidget& window);
+
+    static QString lockFilePath(const QString& folder);
+    // The same for every start in the folder, different for other folders
+    // and other users.
+    static QString serverName(const QString& folder);
+
+    static constexpr const char* kAlreadyRunning = "驰学宝已经在这个文件夹中运行，请使用已经打开的窗口。";
+
+private:
+    // Called by the channel module for each request of a later start.
+    Q_INVOKABLE void activate();
+
+    void beginLocking(const QString& folder);
+    bool askRunningToActivate() const;
+    void listen();
+
+    QString folder_;
+    std::unique_ptr<QLockFile> lock_;
+    std::thread locking_;
+    QPointer<QObject> server_;
+    QPointer<QWidget> window_;
+};
+
+} // namespace cxb

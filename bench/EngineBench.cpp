@@ -8,6 +8,7 @@
 #include "data/BankGenerator.h"
 #include "data/FixedField.h"
 #include "data/StateFile.h"
+#include "engine/ProgressStats.h"
 #include "engine/RecordSorts.h"
 #include "engine/Trainer.h"
 #include "support/FakeWindow.h"
@@ -186,5 +187,17 @@ void BM_StateSave(benchmark::State& st) {
     for (auto _ : st) benchmark::DoNotOptimize(t.saveState());
 }
 BENCHMARK(BM_StateSave)->Unit(benchmark::kMillisecond);
+
+// The figures of both progress views: the trend of all 999 papers (every one
+// of the loaded bank) and the state of the 1,999 questions.
+void BM_ProgressStats(benchmark::State& st) {
+    Trainer& t = *fixture().trainer;
+    for (auto _ : st) {
+        benchmark::DoNotOptimize(ProgressStats::scoreTrend(*t.s.state));
+        benchmark::DoNotOptimize(ProgressStats::bankProgress(*t.s.bank));
+    }
+    if (ProgressStats::scoreTrend(*t.s.state).papers.size() != Sfile::kMaxHistory) st.SkipWithError("papers left out");
+}
+BENCHMARK(BM_ProgressStats)->Unit(benchmark::kMillisecond);
 
 } // namespace

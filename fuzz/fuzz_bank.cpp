@@ -1,11 +1,13 @@
 // The bank reader on arbitrary bytes: a bank is either refused or read
-// whole, and what is read writes back to the same bytes.
+// whole, and what is read writes back to the same bytes. The progress counts
+// of what was read add up whatever its counters hold.
 #include <cstdlib>
 #include <cstring>
 
 #include "data/BankFile.h"
 #include "data/FixedField.h"
 #include "data/Gbk.h"
+#include "engine/ProgressStats.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -19,5 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         (void)cxb::gbk::toUtf8Lossy(cxb::readField(r.explanation));
         (void)cxb::gbk::toUtf8Lossy(cxb::readField(r.picture));
     }
+    const cxb::BankProgress p = cxb::ProgressStats::bankProgress(*bank);
+    int typed = 0;
+    for (const cxb::ProgressGroup* g : {&p.total, &p.byType[0], &p.byType[1], &p.byType[2]}) {
+        if (g->neverAnswered + g->neverWrong + g->everWrong != g->questions) std::abort();
+        if (g->rightAnswers < 0 || g->rightAnswers > g->answers || !(g->accuracy >= 0 && g->accuracy <= 100)) std::abort();
+        if (g != &p.total) typed += g->questions;
+    }
+    if (p.total.questions != bank->questionCount() || typed > p.total.questions) std::abort();
     return 0;
 }

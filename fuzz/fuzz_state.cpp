@@ -1,11 +1,13 @@
 // The state reader and the history entries on arbitrary bytes: whatever the
-// counts say, reading stays inside the record.
+// counts say, reading stays inside the record, and the score trend drawn
+// from them stays within its bounds.
 #include <cstdlib>
 #include <cstring>
 
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
+#include "engine/ProgressStats.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     static auto state = cxb::StateFile::newRecord();
@@ -32,5 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         (void)cxb::gbk::toUtf8Lossy(cxb::readField(e.bankTag));
     }
     (void)cxb::gbk::toUtf8Lossy(cxb::readField(state->bankPath));
+
+    const cxb::ScoreTrend trend = cxb::ProgressStats::scoreTrend(*state);
+    if (trend.papers.size() > static_cast<std::size_t>(n)) std::abort();
+    if (trend.recentPassed < 0 || trend.recentPassed > trend.recentCount || trend.recentCount > 10) std::abort();
+    for (const cxb::PaperPoint& p : trend.papers) {
+        if (p.itemCount < 1 || p.itemCount > 199 || p.score < 0 || p.score > p.itemCount) std::abort();
+        if (!(p.percent >= 0 && p.percent <= 100 && p.recentAverage >= 0 && p.recentAverage <= 100)) std::abort();
+    }
     return 0;
 }

@@ -17,6 +17,7 @@
 #include "engine/Texts.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/PaperPdf.h"
 
 namespace cxb {
 namespace {
@@ -52,6 +53,11 @@ ExportDialog::ExportDialog(MainWindow& window) : QDialog(&window), window_(windo
     print->setObjectName("btn2");
     print->setGeometry(220, 8, 90, 32);
     connect(print, &QPushButton::clicked, this, &ExportDialog::btn2Click);
+
+    auto* pdf = new QPushButton(QStringLiteral("导出PDF"), this);
+    pdf->setObjectName("btnpdf");
+    pdf->setGeometry(320, 8, 90, 32);
+    connect(pdf, &QPushButton::clicked, this, &ExportDialog::btnpdfClick);
 
     wb1_ = new QTextBrowser(this);
     wb1_->setObjectName("wb1");
@@ -116,6 +122,20 @@ void ExportDialog::btn2Click() {
     QPrintPreviewDialog preview(this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) { wb1_->print(printer); });
     preview.exec();
+}
+
+void ExportDialog::btnpdfClick() {
+    const bool withAnswers = shown_.endsWith(QLatin1String(PaperExport::kWithAnswers));
+    const QString suggested = QFileInfo(shown_).absolutePath() + QLatin1Char('/') +
+                              (withAnswers ? QStringLiteral("考试卷（含答案）.pdf") : QStringLiteral("考试卷（无答案）.pdf"));
+    QString target = Dialogs::saveFileName(this, QStringLiteral("导出PDF"), suggested, QStringLiteral("PDF 文件 (*.pdf)"));
+    if (target.isEmpty()) return;
+    if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".pdf");
+    // The pictures are found the way this viewer found them for the screen.
+    const QString why = PaperPdf::write(target, *wb1_->document(), [this](const QUrl& url) {
+        return wb1_->loadResource(QTextDocument::ImageResource, url);
+    });
+    if (!why.isEmpty()) Dialogs::message(this, QString::fromUtf8(kPdfFailed) + target + QLatin1Char('\n') + why);
 }
 
 } // namespace cxb

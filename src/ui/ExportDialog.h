@@ -25,6 +25,12 @@ public:
     void chk1Click(); // "显示答案": the page with or without answers
     void btn1Click(); // "保存....": the shown page into a file of the learner's choice
     void btn2Click(); // "打印": print preview
+    // "导出PDF": the shown page, with its pictures, as an A4 PDF file of the
+    // learner's choice.
+    void btnpdfClick();
+
+    // Shown when the PDF cannot be written; the file and the reason follow.
+    static constexpr const char* kPdfFailed = "PDF 文件没有保存：";
 
     // The page on show (native path).
     QString shownPage() const { return shown_; }

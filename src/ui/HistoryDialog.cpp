@@ -6,6 +6,8 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
+#include "engine/ProgressStats.h"
+#include "ui/ChartWindows.h"
 #include "ui/ExportDialog.h"
 #include "ui/MainWindow.h"
 
@@ -66,6 +68,19 @@ HistoryDialog::HistoryDialog(MainWindow& window) : QDialog(&window), window_(win
         hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         y += 72;
     }
+
+    // The papers of the loaded bank and the bank itself, drawn as charts,
+    // beside the first two actions.
+    auto* trend = new QPushButton(QStringLiteral("成绩走势"), this);
+    trend->setObjectName("btntrend");
+    trend->setGeometry(542, 10, 84, 30);
+    connect(trend, &QPushButton::clicked, this,
+            [this] { ChartWindows::showTrend(this, ProgressStats::scoreTrend(*window_.trainer().s.state)); });
+    auto* progress = new QPushButton(QStringLiteral("学习进度"), this);
+    progress->setObjectName("btnprogress");
+    progress->setGeometry(542, 82, 84, 30);
+    connect(progress, &QPushButton::clicked, this,
+            [this] { ChartWindows::showProgress(this, ProgressStats::bankProgress(*window_.trainer().s.bank)); });
 }
 
 void HistoryDialog::fillRows() {

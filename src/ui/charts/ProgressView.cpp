@@ -1,0 +1,120 @@
+#include "ui/charts/ProgressView.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHeaderView>
+#include <QHorizontalPercentBarSeries>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace cxb {
+namespace {
+
+struct Part {
+    const char* name;
+    int ProgressGroup::*count;
+    QColor color;
+};
+const Part kParts[] = {
+    {"从未答过", &ProgressGroup::neverAnswered, QColor(0xb0, 0xbe, 0xc5)},
+    {"答过从未错", &ProgressGroup::neverWrong, QColor(0x43, 0xa0, 0x47)},
+    {"曾经答错", &ProgressGroup::everWrong, QColor(0xe5, 0x39, 0x35)},
+};
+
+} // namespace
+
+QString ProgressView::caption(const ProgressGroup& g) {
+    return QString::fromStdString(g.name) + QStringLiteral("（正确率 ") + QString::fromStdString(g.accuracyShort) +
+           QStringLiteral("）");
+}
+
+ProgressView::ProgressView(const BankProgress& progress, QWidget* parent) : QDialog(parent) {
+    setObjectName("ProgressView");
+    setWindowTitle(QStringLiteral("学习进度"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMaximizeButtonHint);
+    resize(720, 540);
+
+    std::vector<const ProgressGroup*> groups{&progress.total};
+    for (const ProgressGroup& g : progress.byType) groups.push_back(&g);
+
+    auto* layout = new QVBoxLayout(this);
+    chartView_ = new QChartView(this);
+    chartView_->setObjectName("progressChart");
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    table_ = new QTableWidget(this);
+    table_->setObjectName("progressTable");
+    layout->addWidget(chartView_, 1);
+    layout->addWidget(table_);
+    buildChart(groups);
+    fillTable(groups);
+}
+
+void ProgressView::buildChart(const std::vector<const ProgressGroup*>& groups) {
+    auto* series = new QHorizontalPercentBarSeries;
+    for (const Part& part : kParts) {
+        auto* set = new QBarSet(QString::fromUtf8(part.name));
+        set->setColor(part.color);
+        set->setBorderColor(part.color);
+        set->setLabelColor(Qt::black);
+        // Bars are drawn from the bottom up: the whole bank goes on top.
+        for (auto g = groups.rbegin(); g != groups.rend(); ++g) set->append((*g)->*part.count);
+        series->append(set);
+    }
+    series->setLabelsVisible(true);
+    series->setLabelsFormat(QStringLiteral("@value%")); // a percent bar labels its share
+    series->setBarWidth(0.6);
+
+    QStringList captions;
+    for (auto g = groups.rbegin(); g != groups.rend(); ++g) captions << caption(**g);
+
+    auto* chart = new QChart;
+    chart->setTitle(QStringLiteral("本题库共 %1 题").arg(groups.front()->questions));
+    chart->addSeries(series);
+    auto* categories = new QBarCategoryAxis;
+    categories->append(captions);
+    auto* share = new QValueAxis;
+    share->setRange(0, 100);
+    share->setLabelFormat("%.0f%%");
+    chart->addAxis(categories, Qt::AlignLeft);
+    chart->addAxis(share, Qt::AlignBottom);
+    series->attachAxis(categories);
+    series->attachAxis(share);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chartView_->setChart(chart);
+}
+
+void ProgressView::fillTable(const std::vector<const ProgressGroup*>& groups) {
+    const QStringList headers{QStringLiteral("题型"),       QStringLiteral("题数"),     QStringLiteral("从未答过"),
+                              QStringLiteral("答过从未错"), QStringLiteral("曾经答错"), QStringLiteral("正确率（答对/作答）")};
+    table_->setColumnCount(static_cast<int>(headers.size()));
+    table_->setRowCount(static_cast<int>(groups.size()));
+    table_->setHorizontalHeaderLabels(headers);
+    table_->verticalHeader()->hide();
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::NoSelection);
+    table_->setFocusPolicy(Qt::NoFocus);
+    int row = 0;
+    for (const ProgressGroup* g : groups) {
+        const QStringList cells{QString::fromStdString(g->name),     QString::number(g->questions),
+                                QString::number(g->neverAnswered),   QString::number(g->neverWrong),
+                                QString::number(g->everWrong),       QString::fromStdString(g->accuracyText)};
+        for (int c = 0; c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+            table_->setItem(row, c, item);
+        }
+        ++row;
+    }
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(static_cast<int>(headers.size()) - 1, QHeaderView::ResizeToContents);
+    table_->resizeRowsToContents();
+    int height = table_->horizontalHeader()->sizeHint().height() + 2 * table_->frameWidth();
+    for (int r = 0; r < table_->rowCount(); ++r) height += table_->rowHeight(r);
+    table_->setFixedHeight(height);
+}
+
+} // namespace cxb

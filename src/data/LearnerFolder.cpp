@@ -41,7 +41,12 @@ void syncPath(const fs::path& path, bool wholeFileSystem) {
     ::close(fd);
 }
 
-std::string stagingPrefix(const fs::path& folder) { return "." + folder.filename().string() + ".new-"; }
+std::string stagingPrefix(const fs::path& folder) {
+    std::string prefix = ".";
+    prefix += folder.filename().string();
+    prefix += ".new-";
+    return prefix;
+}
 
 // Removes staging folders of earlier first starts that never finished.
 void removeStaleStaging(const fs::path& folder) {

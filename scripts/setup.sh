@@ -9,6 +9,8 @@ packages=(
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(xvfb xdotool imagemagick clang libclang-rt-14-dev hyperfine time poppler-utils)
+  # The install and package tests.
+  packages+=(desktop-file-utils appstream dpkg-dev file)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -15,6 +15,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "ui/Dialogs.h"
+
 namespace cxb::startup {
 
 // Milliseconds since this process was started (to the 10 ms of the
@@ -53,5 +55,16 @@ public:
 private:
     bool seen_ = false;
 };
+
+// While the probe runs, a message box would wait for a click and the first
+// question would never come: instead its text goes to standard error and the
+// process ends with code 3.
+inline void exitAtMessageBox() {
+    Dialogs::setMessageHandler([](const QString& text) {
+        std::fprintf(stderr, "message box: %s\n", qPrintable(text));
+        std::fflush(stderr);
+        std::_Exit(3);
+    });
+}
 
 } // namespace cxb::startup

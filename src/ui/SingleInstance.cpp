@@ -65,9 +65,9 @@ QString SingleInstance::serverName(const QString& folder) {
     return QStringLiteral("chixuebao-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
 }
 
-bool SingleInstance::claim() {
+bool SingleInstance::claim(const QString& dataFolder) {
     if (locking_.joinable()) locking_.join();
-    const QString folder = QCoreApplication::applicationDirPath();
+    const QString folder = dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() : dataFolder;
     if (!lock_ || folder_ != folder) {
         lock_.reset();
         beginLocking(folder);

@@ -24,11 +24,12 @@ public:
     SingleInstance();
     ~SingleInstance() override;
 
-    // Needs the application. True when this start goes on: it holds the
-    // folder's lock (or no lock file can be made there, as on a read-only
+    // Needs the application. `dataFolder` is the folder the trainer works
+    // in, the program's own by default. True when this start goes on: it
+    // holds the folder's lock (or no lock file can be made there, as on a read-only
     // medium). False when a trainer already runs there: it has been asked to
     // come to the front, or, when it cannot be reached, a message says so.
-    bool claim();
+    bool claim(const QString& dataFolder = QString());
     // Raises and activates `window` whenever a later start asks.
     void raiseOnRequest(QWidget& window);
 

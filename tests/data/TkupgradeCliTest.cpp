@@ -32,7 +32,7 @@ int run(const TempDir& dir, const std::string& command) {
 int rebuild(const TempDir& dir) {
     const std::string shipped = dir.file("template/bankdata/小车.tk");
     return run(dir, q(TKBANK_PATH) + " build " + q(dir.file("car.json")) + " -o " + q(shipped + ".new") + " && " +
-                        q(TKBANK_PATH) + " check " + q(shipped + ".new") + " --pictures " + q(dir.file("app/bankdata")) +
+                        q(TKBANK_PATH) + " check " + q(shipped + ".new") + " --app-dir " + q(dir.file("app")) +
                         " && mv " + q(shipped + ".new") + " " + q(shipped) + " && " + q(TKUPGRADE_PATH) + " " +
                         q(shipped) + " " + q(dir.file("app/bankdata/小车.tk")));
 }

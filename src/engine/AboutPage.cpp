@@ -9,24 +9,14 @@
 #include "engine/BankNames.h"
 #include "engine/ExamSession.h"
 #include "engine/KeyNames.h"
+#include "engine/PaperExport.h"
 
 namespace cxb {
 
 namespace {
 
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+// HTML text, escaped as the exported pages escape it.
+std::string escaped(const std::string& text) { return PaperExport::escape(text); }
 
 std::string keyItem(const char* what, std::int32_t vk) {
     return "<li>" + std::string(what) + "：<b>" + escaped(KeyNames::name(vk)) + "</b>（键码 " + std::to_string(vk) +

@@ -11,6 +11,7 @@
 #include "data/BankFile.h"
 #include "data/LearnerFolder.h"
 #include "engine/Texts.h"
+#include "AnswerByHand.h"
 #include "support/TempDir.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
@@ -30,20 +31,6 @@ void makeTemplate(const test::TempDir& tpl) {
     for (const char* mark : {"fileclose.png", "select.png", "gantan.png"})
         fs::copy(fs::path(CXB_APP_DIR) / "bankdata" / mark, fs::path(tpl.path()) / "bankdata" / mark);
     fs::copy(CXB_TEMPLATE_DIR, tpl.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-}
-
-// Answers the question shown with its right answer, by key or click.
-void answerRight(MainWindow& w, const ListEntry& e) {
-    if (e.type == 2) {
-        QTest::keyClick(&w, e.answer == 6 ? Qt::Key_A : Qt::Key_B);
-    } else if (e.type == 1) {
-        const char* names[] = {"Image1", "Image3", "img3", "img4"};
-        QTest::mouseClick(w.findChild<PictureButton*>(names[e.answer - 1]), Qt::LeftButton);
-    } else {
-        for (int bit = 0; bit < 8; ++bit)
-            if (e.answer & (2 << bit)) w.findChild<QCheckBox*>(QStringLiteral("chk%1").arg(QChar('A' + bit)))->click();
-        QTest::mouseClick(w.findChild<QPushButton*>("btnduoxuan"), Qt::LeftButton);
-    }
 }
 
 } // namespace
@@ -72,7 +59,7 @@ TEST(LearnerFolderWindow, TheFirstStartWorksInTheNewFolderAndCountsTheAnswerTher
         w.findChild<QCheckBox*>("CheckBox2")->setChecked(false);
         const ListEntry& e = s.entry(s.current);
         id = e.id;
-        answerRight(w, e);
+        test::answerRight(w, e);
         EXPECT_EQ(e.userAnswer, e.answer);
         w.close();
     }

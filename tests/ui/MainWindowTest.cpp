@@ -14,6 +14,7 @@
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
+#include "AnswerByHand.h"
 #include "support/TempDir.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
@@ -96,17 +97,7 @@ TEST(MainWindow, AnswersByKeysAndClicksAndStoresCountersOnClose) {
         int answered = 0;
         for (int i = 1; i <= s.listCount; ++i) {
             ListEntry& e = s.entry(s.current);
-            if (e.type == 2) {
-                QTest::keyClick(&w, e.answer == 6 ? Qt::Key_A : Qt::Key_B);
-            } else if (e.type == 1) {
-                const char* names[] = {"Image1", "Image3", "img3", "img4"};
-                QTest::mouseClick(w.findChild<PictureButton*>(names[e.answer - 1]), Qt::LeftButton);
-            } else {
-                for (int bit = 0; bit < 8; ++bit)
-                    if (e.answer & (2 << bit))
-                        w.findChild<QCheckBox*>(QStringLiteral("chk%1").arg(QChar('A' + bit)))->click();
-                QTest::mouseClick(w.findChild<QPushButton*>("btnduoxuan"), Qt::LeftButton);
-            }
+            test::answerRight(w, e);
             ++answered;
             EXPECT_EQ(e.userAnswer, e.answer) << "entry " << s.current;
             if (i < s.listCount) QTest::keyClick(&w, Qt::Key_Down);

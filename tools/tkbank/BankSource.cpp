@@ -8,6 +8,7 @@
 #include "data/FileBytes.h"
 #include "data/FixedField.h"
 #include "data/Gbk.h"
+#include "data/QuestionTopics.h"
 
 namespace cxb {
 namespace {
@@ -233,6 +234,18 @@ struct SourceQuestion {
     int position;
 };
 
+// "chapter" and "topic" name one of the fixed chapters and topics.
+void checkFiling(const Json& q, const std::string& where) {
+    if (q.contains("chapter")) {
+        if (!q["chapter"].is_string() || !QuestionTopics::isChapter(q["chapter"].get<std::string>()))
+            fail(where, "chapter " + q["chapter"].dump() + " is not one of the four chapters");
+    }
+    if (q.contains("topic")) {
+        if (!q["topic"].is_string() || !QuestionTopics::isTopic(q["topic"].get<std::string>()))
+            fail(where, "topic " + q["topic"].dump() + " is not one of the topics");
+    }
+}
+
 void buildQuestion(const SourceQuestion& sq, QuestionRecord& r) {
     const Json& q = sq.q;
     const std::string where = sq.file + ": " + questionLabel(q, sq.position);
@@ -252,6 +265,7 @@ void buildQuestion(const SourceQuestion& sq, QuestionRecord& r) {
     if (q.contains("wrongCount")) r.wrongCount = toInt32(q["wrongCount"], where, "wrongCount");
     if (q.contains("answerCount")) r.answerCount = toInt32(q["answerCount"], where, "answerCount");
     if (q.contains("patch")) applyPatch(q["patch"], reinterpret_cast<char*>(&r), sizeof r, where);
+    checkFiling(q, where);
 }
 
 // Parses a source file's text, refusing what is not JSON and a key given

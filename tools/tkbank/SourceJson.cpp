@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::array kQuestionKeys{"id",          "type",    "text",       "textHex",    "answer",
                                    "picture",     "pictureHex", "explanation", "explanationHex", "extra",
-                                   "rightCount",  "wrongCount", "answerCount", "patch"};
+                                   "rightCount",  "wrongCount", "answerCount", "patch",      "chapter",    "topic"};
 constexpr std::array kHeaderKeys{"bankAuthor", "bankAuthorHex", "bankLink",  "bankLinkHex",  "bankPicture",
                                  "bankPictureHex", "headerPatch", "record0", "afterRecords", "allowRepeatedIds"};
 constexpr std::array kFileKeys{"include", "questions"};

@@ -2,10 +2,15 @@
 # The real program under its own X server and D-Bus session with the
 # accessibility bus, its AT-SPI tree walked by atspi_walk.py.
 #
-#   run_atspi.sh APP_DIR      (APP_DIR: the runnable folder, build/app)
+#   run_atspi.sh APP_DIR STARTSTATE
+#
+# APP_DIR is the runnable folder (build/app), STARTSTATE the tool that
+# writes the starter state file: the program starts on the car bank without
+# a first-start dialog.
 set -uo pipefail
 
-app_src="${1:?usage: run_atspi.sh APP_DIR}"
+app_src="${1:?usage: run_atspi.sh APP_DIR STARTSTATE}"
+startstate="${2:?usage: run_atspi.sh APP_DIR STARTSTATE}"
 here="$(cd "$(dirname "$0")" && pwd)"
 for tool in Xvfb dbus-run-session /usr/bin/python3 /usr/libexec/at-spi-bus-launcher; do
   command -v "$tool" >/dev/null || { echo "A11Y FAILED: $tool is missing (scripts/setup.sh --tests installs it)" >&2; exit 1; }
@@ -22,7 +27,8 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -p "$work/app" && cp -a "$app_src/." "$work/app/" || { echo "A11Y FAILED: cannot copy $app_src" >&2; exit 1; }
-rm -f "$work/app/.chixuebao.lock"
+rm -f "$work/app/.chixuebao.lock" "$work/app/bankdata/sys.dat"
+"$startstate" "$work/app/bankdata/sys.dat" >/dev/null || { echo "A11Y FAILED: $startstate did not write the state file" >&2; exit 1; }
 
 for n in 81 82 83 84 85 86 87 88 89; do
   [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue

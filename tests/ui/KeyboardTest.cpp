@@ -11,6 +11,7 @@
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "data/BankFile.h"
@@ -89,7 +90,7 @@ QuestionRecord& record(MainWindow& w, int id) {
 }
 
 bool ticked(MainWindow& w, char letter) {
-    return w.findChild<QCheckBox*>(QStringLiteral("chk%1").arg(QChar(letter)))->isChecked();
+    return w.findChild<QCheckBox*>(QStringLiteral("chk%1").arg(QLatin1Char(letter)))->isChecked();
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "data/BankFile.h"
 #include "data/BankGenerator.h"
 #include "data/FixedField.h"

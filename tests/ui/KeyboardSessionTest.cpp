@@ -65,7 +65,9 @@ struct Seams {
 
 void activate(QWidget& w) {
     w.show();
-    w.activateWindow();
+    // The offscreen platform moves the activation along only when asked
+    // directly; a modal dialog would be made active by its exec().
+    QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w)) << w.objectName().toStdString();
 }
 
@@ -138,7 +140,7 @@ TEST(KeyboardSession, PracticeExamHistoryExportSettingsAndCloseByKeysAlone) {
     key(Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(seams.questions.size(), 1u) << "交卷 asks first";
     ASSERT_TRUE(w->findChild<QWidget*>("Panel2")->isVisible());
-    EXPECT_TRUE(w->findChild<QLabel*>("LabelMessage")->text().contains(QStringLiteral("100")));
+    EXPECT_TRUE(w->findChild<QLabel*>("LabelMessage")->text().startsWith(QStringLiteral("你的分数是:5；")));
     EXPECT_EQ(s.state->historyCount, 1);
     key(Qt::Key_1, Qt::AltModifier); // 关闭
     EXPECT_FALSE(w->findChild<QWidget*>("Panel2")->isVisible());

@@ -74,7 +74,7 @@ struct Seams {
 // The window shown and active, as a learner's window is.
 void activate(QWidget& w) {
     w.show();
-    w.activateWindow();
+    QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
 }
 

@@ -28,9 +28,12 @@ public:
     // all "0%" when the sum is 0.
     static std::vector<std::string> texts(const std::vector<int>& counts);
 
-    // The labels of a bar `length` long whose segments hold `counts`, each
-    // label `widths[i]` wide (same units as `length`).
-    static std::vector<Label> place(const std::vector<int>& counts, const std::vector<double>& widths, double length);
+    // The labels of a bar `length` long and `thickness` thick whose segments
+    // hold `counts`, each label `widths[i]` wide and `height` high (same
+    // units). A bar thinner than its labels are high shows none: the labels
+    // of the bars beside it would run into them.
+    static std::vector<Label> place(const std::vector<int>& counts, const std::vector<double>& widths, double length,
+                                    double height = 0, double thickness = 0);
 };
 
 namespace share_labels_detail {
@@ -52,7 +55,8 @@ inline std::vector<std::string> ShareLabels::texts(const std::vector<int>& count
 }
 
 inline std::vector<ShareLabels::Label> ShareLabels::place(const std::vector<int>& counts, const std::vector<double>& widths,
-                                                   double length) {
+                                                          double length, double height, double thickness) {
+    const bool fits = height <= thickness || thickness <= 0;
     const std::vector<std::string> text = texts(counts);
     const long long total = share_labels_detail::sum(counts);
     std::vector<Label> out;
@@ -66,7 +70,7 @@ inline std::vector<ShareLabels::Label> ShareLabels::place(const std::vector<int>
         at = l.end;
         l.centre = (l.start + l.end) / 2;
         const double width = i < widths.size() ? widths[i] : 0;
-        l.shown = share > 0 && width > 0 && l.end - l.start >= width + 2 * kMargin;
+        l.shown = fits && share > 0 && width > 0 && l.end - l.start >= width + 2 * kMargin;
         out.push_back(l);
     }
     return out;

@@ -48,7 +48,9 @@ TEST_F(AnalysisLookup, PictureNamesAsTheQuestionViewReadsThem) {
         const AnalysisView* v = analyse(bank);
         ASSERT_NE(v, nullptr);
         EXPECT_EQ(c.shown, v->pictureVisible);
-        if (c.shown) EXPECT_EQ(path("bankdata/p2.png"), v->picture);
+        if (c.shown) {
+            EXPECT_EQ(path("bankdata/p2.png"), v->picture);
+        }
         EXPECT_EQ(c.message, !win.messages.empty());
     }
 }

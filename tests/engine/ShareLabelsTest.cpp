@@ -48,7 +48,9 @@ TEST(ShareLabels, ShownLabelsStayInTheirSegmentsAndNeverOverlap) {
                 for (std::size_t i = 0; i < labels.size(); ++i) {
                     const auto& l = labels[i];
                     EXPECT_LE(l.start, l.end);
-                    if (i > 0) EXPECT_DOUBLE_EQ(labels[i - 1].end, l.start);
+                    if (i > 0) {
+                        EXPECT_DOUBLE_EQ(labels[i - 1].end, l.start);
+                    }
                     if (!l.shown) continue;
                     const double left = l.centre - widths[i] / 2, right = l.centre + widths[i] / 2;
                     EXPECT_GE(left, l.start + ShareLabels::kMargin - 1e-9);
@@ -58,4 +60,15 @@ TEST(ShareLabels, ShownLabelsStayInTheirSegmentsAndNeverOverlap) {
                 }
                 EXPECT_NEAR(labels.back().end, length, 1e-9);
             }
+}
+
+TEST(ShareLabels, ABarThinnerThanItsLabelsShowsNone) {
+    const struct { double height, thickness; bool shown; } cases[] = {
+        {14, 20, true}, {20, 20, true}, {21, 20, false}, {14, 0, true}, // no thickness known: width alone decides
+    };
+    for (const auto& c : cases) {
+        const auto labels = ShareLabels::place({1, 1}, {30, 30}, 400, c.height, c.thickness);
+        EXPECT_EQ(c.shown, labels[0].shown) << c.height << " in " << c.thickness;
+        EXPECT_EQ(c.shown, labels[1].shown) << c.height << " in " << c.thickness;
+    }
 }

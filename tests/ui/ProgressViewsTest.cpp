@@ -272,10 +272,15 @@ TEST(ProgressChart, SmallSharesLeaveOutTheirLabelsRatherThanOverlap) {
             for (std::size_t j = i + 1; j < boxes.size(); ++j)
                 EXPECT_FALSE(boxes[i].intersects(boxes[j]))
                     << size.width() << ": " << texts[int(i)].toStdString() << " and " << texts[int(j)].toStdString();
-        // The thirds of 判断题 are labelled wherever the bar is long enough;
-        // the slivers of the whole bank are not.
-        if (size.width() >= 720) EXPECT_GE(texts.count(QStringLiteral("33%")), 3) << size.width();
+        // Where the bars are long and thick enough the thirds of 判断题 and
+        // the large share are labelled; the slivers never are. The small
+        // window's bars are too thin for any label.
+        if (size.width() >= 720) {
+            EXPECT_GE(texts.count(QStringLiteral("33%")), 3) << size.width();
+        }
         EXPECT_EQ(texts.count(QStringLiteral("0%")), 0) << size.width();
-        EXPECT_GE(texts.count(QStringLiteral("100%")), 1) << size.width();
+        if (size.width() >= 720) {
+            EXPECT_GE(texts.count(QStringLiteral("100%")), 1) << size.width();
+        }
     }
 }

@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <cmath>
 #include <QGraphicsSimpleTextItem>
 #include <QFontMetricsF>
 
@@ -27,6 +28,8 @@ const Part kParts[] = {
     {"答过从未错", &ProgressGroup::neverWrong, QColor(0x43, 0xa0, 0x47)},
     {"曾经答错", &ProgressGroup::everWrong, QColor(0xe5, 0x39, 0x35)},
 };
+
+constexpr double kBarWidth = 0.6; // of each category's band
 
 } // namespace
 
@@ -71,7 +74,7 @@ void ProgressView::buildChart(const std::vector<const ProgressGroup*>& groups) {
     // The shares are labelled by placeLabels(), which leaves out a label
     // its segment cannot hold instead of letting it cover its neighbours.
     series->setLabelsVisible(false);
-    series->setBarWidth(0.6);
+    series->setBarWidth(kBarWidth);
     series_ = series;
     groups_.clear();
     for (const ProgressGroup* g : groups) groups_.push_back(*g); // the caller's may go
@@ -116,7 +119,10 @@ void ProgressView::placeLabels() {
         const QPointF right = chart->mapToPosition(QPointF(100, bar), series_);
         const double length = right.x() - left.x();
         if (length <= 0) continue;
-        for (const ShareLabels::Label& l : ShareLabels::place(counts, widths, length)) {
+        // The bar's thickness: its share of the category's band.
+        const double thickness = std::abs(chart->mapToPosition(QPointF(0, bar - kBarWidth / 2), series_).y() -
+                                          chart->mapToPosition(QPointF(0, bar + kBarWidth / 2), series_).y());
+        for (const ShareLabels::Label& l : ShareLabels::place(counts, widths, length, metrics.height(), thickness)) {
             if (!l.shown) continue;
             auto* item = new QGraphicsSimpleTextItem(QString::fromStdString(l.text), chart);
             item->setFont(chart->font());

@@ -60,6 +60,12 @@ ProgressView::ProgressView(const BankProgress& progress, QWidget* parent) : QDia
     fillTable(groups);
 }
 
+ProgressView::~ProgressView() {
+    // The chart goes with the view's children, after this view's members:
+    // it must not ask for labels then.
+    if (QChart* chart = chartView_->chart()) disconnect(chart, nullptr, this, nullptr);
+}
+
 void ProgressView::buildChart(const std::vector<const ProgressGroup*>& groups) {
     auto* series = new QHorizontalPercentBarSeries;
     for (const Part& part : kParts) {

@@ -18,6 +18,7 @@ class ProgressView : public QDialog {
     Q_OBJECT
 public:
     explicit ProgressView(const BankProgress& progress, QWidget* parent = nullptr);
+    ~ProgressView() override;
 
     QChartView* chartView() const { return chartView_; }
     // The percentage labels on show, over the bars.

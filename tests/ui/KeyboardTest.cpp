@@ -281,3 +281,32 @@ TEST(Keyboard, PictureButtonsReactToEveryMouseButtonAndClickOnTheLeft) {
     }
     EXPECT_TRUE(w.isVisible());
 }
+
+TEST(Keyboard, AShortcutsKeyOrAStrayEnterNeverAnswers) {
+    KeyFolder f;
+    Seams seams;
+    // The learner's key for A is the digit 1, which Ctrl+1 also holds.
+    {
+        auto state = StateFile::newRecord();
+        StateFile::parse(f.dir.read("bankdata/sys.dat"), *state);
+        state->keyAnswerA = 0x31;
+        ASSERT_EQ(StateFile::saveState(*state, f.dir.file("bankdata/sys.dat")), 0);
+    }
+    MainWindow w(f.folder());
+    activate(w);
+    w.findChild<QCheckBox*>("CheckBox2")->setChecked(false);
+    Session& s = w.trainer().s;
+    key(w, Qt::Key_1, Qt::ControlModifier); // 顺序练习, released with Ctrl held
+    ASSERT_EQ(s.modeCode, 0);
+    ASSERT_EQ(s.shown()->type, 3);
+    EXPECT_FALSE(ticked(w, 'A')) << "the shortcut's release ticked a box";
+    key(w, Qt::Key_1); // the digit alone is the learner's A key
+    EXPECT_TRUE(ticked(w, 'A'));
+
+    // An Enter whose press went to a message box that closed on it is only
+    // released here: it does not complete the answer.
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(s.shown()->userAnswer, 0);
+    key(w, Qt::Key_Return);
+    EXPECT_EQ(s.shown()->userAnswer, 2);
+}

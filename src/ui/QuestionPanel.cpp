@@ -158,9 +158,9 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
 void QuestionPanel::setFocusOrder() {
     // Tab goes from the question to its answers, then to the judgement, the
     // commands under it, the switches and the picker.
-    const char* order[] = {"Memo1",  "Image1", "Image3",  "img3",    "img4",      "Image4",    "Image5",
-                           "chkA",   "chkB",   "chkC",    "chkD",    "chkE",      "chkF",      "chkG",
-                           "chkH",   "btnduoxuan", "Label4", "JIAOJUAN", "UP",     "DO",        "Button2",
+    const char* order[] = {"Memo1",   "Image1",    "Image3",    "img3",    "img4",   "Image4", "Image5",
+                           "chkA",    "chkB",      "chkC",      "chkD",    "chkE",   "chkF",   "chkG",
+                           "chkH",    "btnduoxuan", "Label4",   "JIAOJUAN", "UP",    "DO",     "Button2",
                            "BitBtn9", "CheckBox1", "CheckBox2", "chkshengyintexiao", "ScrollBox1"};
     QWidget* previous = nullptr;
     for (const char* name : order) {

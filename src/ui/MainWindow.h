@@ -84,6 +84,7 @@ private:
     std::array<QPixmap, 5> backgrounds_;
     int background_ = 0;
     bool shownOnce_ = false;
+    bool enterPressed_ = false; // an Enter was pressed in this window and not yet released
     class AnalysisDialog* analysis_ = nullptr;
     class HistoryDialog* history_ = nullptr;
     class ExportDialog* export_ = nullptr;

@@ -34,7 +34,7 @@ DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1
   { cat "$work/install.log" >&2; fail "cmake --install"; }
 usr="$root/usr"
 tpl="$usr/share/chixuebao/template"
-for f in bin/chixuebao lib/chixuebao/chixuebao lib/chixuebao/libcxb_sound.so lib/chixuebao/libcxb_instance.so lib/chixuebao/libcxb_charts.so \
+for f in bin/chixuebao libexec/chixuebao/chixuebao libexec/chixuebao/libcxb_sound.so libexec/chixuebao/libcxb_instance.so libexec/chixuebao/libcxb_charts.so \
   share/chixuebao/template/bankdata/小车.tk share/chixuebao/template/bankdata/客车.tk \
   share/chixuebao/template/bankdata/货车.tk share/chixuebao/template/bankdata/sys.dat \
   share/chixuebao/template/bankdata/gantan.png share/chixuebao/template/皮肤.ini \
@@ -43,16 +43,27 @@ for f in bin/chixuebao lib/chixuebao/chixuebao lib/chixuebao/libcxb_sound.so lib
   "share/icons/hicolor/256x256/apps/$id.png"; do
   [ -f "$usr/$f" ] || fail "the install has no $f"
 done
-[ -x "$usr/bin/chixuebao" ] && [ -x "$usr/lib/chixuebao/chixuebao" ] || fail "the launcher or the program is not executable"
+[ -x "$usr/bin/chixuebao" ] && [ -x "$usr/libexec/chixuebao/chixuebao" ] || fail "the launcher or the program is not executable"
 [ "$(find "$tpl/bankdata/pics" -name '*.png' | wc -l)" -gt 100 ] || fail "the template has too few question pictures"
-outside="$(cd "$root" && find . -type f | grep -v -E '^\./usr/(bin/chixuebao|lib/chixuebao/|share/(chixuebao|applications|metainfo|icons/hicolor)/)' || true)"
+outside="$(cd "$root" && find . -type f | grep -v -E '^\./usr/(bin/chixuebao|libexec/chixuebao/|share/(chixuebao|applications|metainfo|icons/hicolor|doc/chixuebao)/|share/man/man1/chixuebao\.1\.gz$)' || true)"
 [ -z "$outside" ] || fail "the install puts files elsewhere: $outside"
 learners="$(find "$tpl" -name '*.bak' -o -name '*.htm' -o -name '*.tmp-*' -o -name '*.new')"
 [ -z "$learners" ] || fail "the template holds files of a learner or of the build: $learners"
 for bank in 小车 客车 货车; do
   cmp -s "$tpl/bankdata/$bank.tk" "$build/content/template/bankdata/$bank.tk" || fail "$bank.tk is not the bank built for shipping"
 done
-say "installed under $root/usr"
+# The manual page reads as man shows it, with its sections and no groff warning.
+man_page="$usr/share/man/man1/chixuebao.1.gz"
+[ -f "$man_page" ] || fail "the install has no manual page"
+MANWIDTH=80 man --warnings -E UTF-8 -l "$man_page" >"$work/man.txt" 2>"$work/man.err" || fail "man -l cannot show chixuebao(1)"
+[ ! -s "$work/man.err" ] || { cat "$work/man.err" >&2; fail "man warns about chixuebao(1)"; }
+for section in NAME SYNOPSIS DESCRIPTION OPTIONS KEYS FILES ENVIRONMENT; do
+  grep -q "^$section" "$work/man.txt" || fail "chixuebao(1) has no $section section"
+done
+for word in --help --version XDG_DATA_HOME .local/share/chixuebao sys.dat 小车.tk.bak h.htm; do
+  grep -qF -- "$word" "$work/man.txt" || fail "chixuebao(1) does not mention $word"
+done
+say "installed under $root/usr, with the manual page"
 
 # 2. The first start, in a home of its own.
 cat >"$work/screen.json" <<'JSON'

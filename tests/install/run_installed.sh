@@ -12,7 +12,9 @@
 #   - a later start never overwrites a learner's file and adds missing ones;
 #   - a new version of a shipped bank keeps the learner's counters, with the
 #     previous bank as 小车.tk.bak, and the state file untouched; a second
-#     start changes nothing.
+#     start changes nothing;
+#   - the manual page shows with man -l; --help and --version answer with no
+#     display and write nothing; no start writes under the prefix.
 #
 #   run_installed.sh BUILD_DIR APP_ID
 set -euo pipefail
@@ -64,6 +66,40 @@ for word in --help --version XDG_DATA_HOME .local/share/chixuebao sys.dat 小车
   grep -qF -- "$word" "$work/man.txt" || fail "chixuebao(1) does not mention $word"
 done
 say "installed under $root/usr, with the manual page"
+
+# --help and --version: no display, no file written anywhere, the launcher's
+# name and none of its own options.
+snapshot() { find "$work/quiet-home" "$root" -print0 | sort -z | xargs -0 stat -c '%n %s %Y' >"$1"; }
+mkdir -p "$work/quiet-home/.local/share/chixuebao"
+snapshot "$work/before.snap"
+for option in --help --version -h -v; do
+  rc=0
+  out="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR HOME="$work/quiet-home" \
+    "$usr/bin/chixuebao" "$option" 2>"$work/err.log")" || rc=$?
+  [ "$rc" = 0 ] || fail "chixuebao $option without a display ended with code $rc"
+  [ ! -s "$work/err.log" ] || fail "chixuebao $option wrote to standard error"
+  case "$option" in
+    --help | -h) [[ "$out" == "Usage: chixuebao "* ]] || fail "chixuebao $option: $out" ;;
+    *) [[ "$out" == "chixuebao (驰学宝) 10.1."* ]] || fail "chixuebao $option: $out" ;;
+  esac
+  for hidden in --folder --template libexec /usr/; do
+    [[ "$out" != *"$hidden"* ]] || fail "chixuebao $option shows $hidden"
+  done
+done
+snapshot "$work/after.snap"
+diff "$work/before.snap" "$work/after.snap" >&2 || fail "chixuebao --help or --version changed a file"
+rc=0
+env -u DISPLAY HOME="$work/quiet-home" QT_QPA_PLATFORM=offscreen "$usr/bin/chixuebao" --no-such-option >/dev/null 2>"$work/err.log" || rc=$?
+[ "$rc" = 2 ] && grep -q "Try 'chixuebao --help'" "$work/err.log" || fail "an unknown option did not end with a usage error (code $rc)"
+say "--help and --version answer without a display and write nothing"
+# No start writes under the install prefix (compared before the test itself
+# ships a new bank, and at the end).
+prefix_snap() { (cd "$usr" && find . -print0 | sort -z | xargs -0 stat -c '%n %s %Y') >"$1"; }
+prefix_unchanged() {
+  prefix_snap "$work/prefix-now.snap"
+  diff "$work/prefix.snap" "$work/prefix-now.snap" >&2 || fail "a start wrote under the install prefix"
+}
+prefix_snap "$work/prefix.snap"
 
 # 2. The first start, in a home of its own.
 cat >"$work/screen.json" <<'JSON'
@@ -120,6 +156,7 @@ for i in range(1, n + 1):
     struct.pack_into('<iii', b, at + 2248, qid % 5, qid % 3, qid % 5 + qid % 3)
 open(path, 'wb').write(b)
 PY
+prefix_unchanged
 cp "$data/bankdata/小车.tk" "$work/practised.tk"
 cp "$data/bankdata/sys.dat" "$work/state.dat"
 python3 - "$tpl/bankdata/小车.tk" <<'PY'
@@ -131,6 +168,7 @@ at = 232 + 2260 + 44
 b[at:at + len(text)] = text
 open(path, 'wb').write(b)
 PY
+prefix_snap "$work/prefix.snap"
 start "after an upgrade"
 grep -q "小车.tk upgraded" "$work/err.log" || fail "the start did not upgrade 小车.tk"
 cmp -s "$work/practised.tk" "$data/bankdata/小车.tk.bak" || fail "小车.tk.bak is not the learner's previous bank"
@@ -155,3 +193,5 @@ cp -a "$data" "$work/after-upgrade"
 start "a second start after the upgrade"
 diff -r -x .chixuebao.lock "$work/after-upgrade" "$data" >"$work/diff.log" 2>&1 || { cat "$work/diff.log" >&2; fail "a second start changed the folder"; }
 say "an upgrade kept the counters, the backup and the state file; a second start changed nothing"
+prefix_unchanged
+say "no start wrote under the install prefix"

@@ -10,6 +10,7 @@
 #include "engine/ExamSession.h"
 #include "engine/KeyNames.h"
 #include "engine/PaperExport.h"
+#include "engine/TroubleHelp.h"
 
 namespace cxb {
 
@@ -74,6 +75,7 @@ std::string AboutPage::html(const Session& s) {
     page += keyItem("答案C", st.keyAnswerC);
     page += keyItem("答案D", st.keyAnswerD);
     page += "</ul>";
+    page += TroubleHelp::html();
     return page;
 }
 

@@ -211,7 +211,11 @@ TEST(PaperPdf, AFailedWriteLeavesTheOldFileAndNoTemporary) {
     ASSERT_EQ(seams.pdfFailures(), 2);
     const QString first = seams.messages[static_cast<std::size_t>(seams.firstPdfFailure())];
     EXPECT_TRUE(first.startsWith(QString::fromUtf8(ExportDialog::kPdfFailed) + target + '\n')) << first.toStdString();
-    EXPECT_TRUE(first.contains(QStringLiteral("cannot write"))) << first.toStdString();
+    // The cause and the advice in Chinese, none of the file writer's own English.
+    EXPECT_TRUE(first.contains(QStringLiteral("磁盘已满"))) << first.toStdString();
+    EXPECT_FALSE(QString(first).remove(target).contains(QRegularExpression(QStringLiteral("[A-Za-z]{4,}"))))
+        << first.toStdString();
+    EXPECT_FALSE(first.contains(QStringLiteral("题库")) || first.contains(QStringLiteral("练习记录"))) << first.toStdString();
     EXPECT_EQ(f.dir.read("paper.pdf"), "old");
     EXPECT_FALSE(fileExists(f.dir.file("new.pdf")));
     for (const QString& name : QDir(f.folder()).entryList(QDir::Files))

@@ -54,7 +54,7 @@ TEST(TroubleHelp, EveryMessageHasItsEntry) {
 class TroubleHelpPage : public test::TrainerTest {};
 
 TEST_F(TroubleHelpPage, TheInformationPageCarriesItAndTheMessagesPointThere) {
-    start(plainBank(10));
+    start(test::plainBank(10));
     const std::string page = AboutPage::html(s());
     EXPECT_NE(page.find("<h3>遇到问题</h3>"), std::string::npos);
     std::size_t n = 0;

@@ -1,6 +1,7 @@
 // "保存....": the saved page, copied into an empty folder, shows every picture
 // in a real browser (headless Chromium), and the save dialog starts in the
 // learner's documents folder.
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>

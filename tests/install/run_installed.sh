@@ -101,6 +101,12 @@ prefix_unchanged() {
 }
 prefix_snap "$work/prefix.snap"
 
+# The menu entry starts the installed launcher, and names the window class
+# the program's windows carry (the entry's own name).
+exec_line="$(sed -n 's/^Exec=//p' "$usr/share/applications/$id.desktop")"
+[ -x "$usr/bin/${exec_line%% *}" ] || fail "the menu entry's Exec=$exec_line is not an installed program"
+grep -qx "StartupWMClass=$id" "$usr/share/applications/$id.desktop" || fail "the menu entry names no window class $id"
+
 # 2. The first start, in a home of its own.
 cat >"$work/screen.json" <<'JSON'
 { "screens": [ { "name": "test", "x": 0, "y": 0, "width": 1920, "height": 1080,
@@ -115,7 +121,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 export CXB_EXIT_AFTER_FIRST_QUESTION=1
 start() {
   local out rc=0
-  out="$(timeout 120 "$usr/bin/chixuebao" 2>"$work/err.log")" || rc=$?
+  out="$(timeout 120 "$usr/bin/${exec_line%% *}" 2>"$work/err.log")" || rc=$?
   [ "$rc" = 0 ] || fail "the installed program ended with code $rc ($1; 3: a message box, 124: no first question in 120 s)"
   [[ "$out" =~ ^[0-9]+$ ]] || fail "the installed program showed no first question ($1): $out"
 }

@@ -182,6 +182,14 @@ TEST(PaperPdf, APaperWithAndWithoutAnswersHoldsItsQuestionsAndPicture) {
             EXPECT_TRUE(n.contains(numbered + QStringLiteral("答案：___"))) << numbered.toStdString();
         }
         EXPECT_FALSE(a.contains(QStringLiteral("答案：___")));
+        // Both carry the header with bank, date and score; the one with
+        // answers has the learner's beside the key (none was given here).
+        for (const QString& text : {a, n}) {
+            EXPECT_TRUE(text.contains(QStringLiteral("题库：小车考试时间：2024成绩：0分（共%1题）").arg(c.questions)))
+                << text.left(300).toStdString();
+        }
+        EXPECT_EQ(a.count(QStringLiteral("你的答案：未答（错）")), c.questions);
+        EXPECT_FALSE(n.contains(QStringLiteral("你的答案")));
         // The picture is in both, at the size it was drawn.
         for (const QString& pdf : {with, without}) {
             const QStringList images = run("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts).mid(2);

@@ -6,6 +6,8 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-wqy-microhei
+  # The manual page is written from its scdoc source at build time.
+  scdoc
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(xvfb xdotool imagemagick clang libclang-rt-14-dev hyperfine time poppler-utils)
@@ -14,6 +16,8 @@ if [ "${1:-}" = "--tests" ]; then
   # The screen-reader test: a private D-Bus session, the accessibility bus
   # and the AT-SPI Python bindings.
   packages+=(dbus dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
+  # lintian on the package, the manual page, the saved pages in a browser.
+  packages+=(lintian man-db chromium)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -8,12 +8,14 @@
 // later one (new files added, the shipped banks upgraded with the learner's
 // counters kept) before anything is read.
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/StartupProbe.h"
 #include "data/LearnerFolder.h"
+#include "engine/CommandLine.h"
 #include "engine/Texts.h"
 #include "ui/Dialogs.h"
 #include "ui/FontWarmup.h"
@@ -41,41 +43,52 @@ void tell(const cxb::LearnerFolder::Report& report, const QString& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // --help and --version are answered before anything starts: no display
+    // is needed and no file is touched.
+    const std::string name = cxb::CommandLine::programName(argv[0]);
+    const cxb::CommandLine line = cxb::CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+    if (line.action == cxb::CommandLine::Action::Help) {
+        std::fputs(cxb::CommandLine::helpText(name).c_str(), stdout);
+        return 0;
+    }
+    if (line.action == cxb::CommandLine::Action::Version) {
+        std::fputs(cxb::CommandLine::versionText(name).c_str(), stdout);
+        return 0;
+    }
+    const QString folderOption = line.folder.empty() ? QString() : QDir(QString::fromStdString(line.folder)).absolutePath();
+
     // Reads the font configuration on another core while the rest starts.
     cxb::FontWarmup::start();
     // One trainer per folder: the folder's lock is taken meanwhile as well.
-    cxb::SingleInstance instance;
+    cxb::SingleInstance instance(folderOption);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("驰学宝"));
-    QApplication::setApplicationVersion(QStringLiteral("10.1"));
+    QApplication::setApplicationVersion(QString::fromUtf8(cxb::CommandLine::release()));
     QGuiApplication::setDesktopFileName(QStringLiteral(CXB_APP_ID));
     const bool probe = qEnvironmentVariableIntValue("CXB_EXIT_AFTER_FIRST_QUESTION") == 1;
     if (probe) cxb::startup::exitAtMessageBox();
 
-    QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("驰学宝: a trainer for the written part of the driving-licence test"));
-    options.addHelpOption();
-    options.addVersionOption();
-    const QCommandLineOption folderOption(QStringLiteral("folder"),
-                                          QStringLiteral("Works in <dir> instead of the program's own folder."),
-                                          QStringLiteral("dir"));
-    const QCommandLineOption templateOption(QStringLiteral("template"),
-                                            QStringLiteral("Makes the folder from <dir> at the first start and brings "
-                                                           "it up to date later (needs --folder)."),
-                                            QStringLiteral("dir"));
-    options.addOptions({folderOption, templateOption});
-    options.process(app);
+    // What is left once Qt has taken the options of the window system.
+    QStringList rest = QCoreApplication::arguments();
+    rest.removeFirst();
+    std::vector<std::string> restArgs;
+    for (const QString& arg : rest) restArgs.push_back(arg.toStdString());
+    const cxb::CommandLine remaining = cxb::CommandLine::parse(restArgs);
+    if (!remaining.error.empty() || !remaining.unknown.empty()) {
+        const std::string why = !remaining.error.empty() ? remaining.error : "unknown option " + remaining.unknown.front();
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", name.c_str(), why.c_str(), name.c_str());
+        return 2;
+    }
 
-    QString folder = QCoreApplication::applicationDirPath();
-    if (options.isSet(folderOption)) folder = QDir(options.value(folderOption)).absolutePath();
+    const QString folder = folderOption.isEmpty() ? QCoreApplication::applicationDirPath() : folderOption;
     // One trainer per folder, decided before the folder's files are read or
     // brought up to date: a second start brings the running trainer to the
     // front and ends. A folder this start makes cannot have one running.
     const bool folderExisted = QDir(folder).exists();
     if (folderExisted && !instance.claim(folder)) return 0;
-    if (options.isSet(folderOption)) {
-        if (options.isSet(templateOption)) {
-            auto report = cxb::LearnerFolder::prepare(QDir(options.value(templateOption)).path().toStdString(),
+    if (!folderOption.isEmpty()) {
+        if (!line.templateDir.empty()) {
+            auto report = cxb::LearnerFolder::prepare(QDir(QString::fromStdString(line.templateDir)).path().toStdString(),
                                                       QDir(folder).path().toStdString());
             tell(report, folder);
             if (!report.usable) {
@@ -84,8 +97,6 @@ int main(int argc, char** argv) {
                 return 1;
             }
         }
-    } else if (options.isSet(templateOption)) {
-        options.showHelp(2);
     }
     if (!folderExisted && !instance.claim(folder)) return 0;
     // The program works in its folder, beside its banks and pictures.

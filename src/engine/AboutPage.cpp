@@ -11,6 +11,7 @@
 #include "engine/ExamSession.h"
 #include "engine/KeyNames.h"
 #include "engine/PaperExport.h"
+#include "engine/TroubleHelp.h"
 
 namespace cxb {
 
@@ -90,6 +91,7 @@ std::string AboutPage::html(const Session& s) {
         first = false;
     }
     page += "。</p>";
+    page += TroubleHelp::html();
     return page;
 }
 

@@ -36,6 +36,22 @@ const char* FileMessage::advice(FileProblem problem) {
     return "请检查这个文件和磁盘，然后再试。";
 }
 
+const char* FileMessage::exportAdvice(FileProblem problem) {
+    switch (problem) {
+    case FileProblem::NotFound: return "请确认要保存到的文件夹还在，或换一个文件夹，然后再试。";
+    case FileProblem::NoPermission: return "请换一个可以写入的文件夹（例如“文档”），或让当前用户可以写这个文件夹，然后再试。";
+    case FileProblem::WriteProtected: return "请去掉这个文件的只读属性（chmod u+w），或换一个文件名，然后再试。";
+    case FileProblem::IsFolder: return "这里有一个同名的文件夹，请换一个文件名，然后再试。";
+    case FileProblem::DiskFull: return "请清理磁盘空间，或换一个磁盘上的文件夹，然后再试。";
+    case FileProblem::NotABank:
+    case FileProblem::CountOutOfRange:
+    case FileProblem::TooShort:
+    case FileProblem::None:
+    case FileProblem::Other: break;
+    }
+    return "请换一个文件夹或文件名，然后再试。";
+}
+
 std::string FileMessage::shownName(const std::string& programFolder, const std::string& nativePath) {
     if (!programFolder.empty() && nativePath.size() > programFolder.size() + 1 &&
         nativePath.compare(0, programFolder.size(), programFolder) == 0 && nativePath[programFolder.size()] == '/')

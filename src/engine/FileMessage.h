@@ -17,6 +17,9 @@ public:
     static const char* cause(FileProblem problem);
     // What the learner can do about it.
     static const char* advice(FileProblem problem);
+    // The same for a page or PDF the learner exports or saves, which is
+    // neither a bank nor a record of practice.
+    static const char* exportAdvice(FileProblem problem);
     // `nativePath` relative to the program's folder when it lies inside it.
     static std::string shownName(const std::string& programFolder, const std::string& nativePath);
 };

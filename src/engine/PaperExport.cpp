@@ -4,6 +4,7 @@
 #include "data/AtomicFile.h"
 #include "data/Gbk.h"
 #include "engine/AnswerText.h"
+#include "engine/FileMessage.h"
 #include "engine/HistoryBook.h"
 #include "engine/Texts.h"
 
@@ -111,7 +112,7 @@ bool PaperExport::buildPaperPages(int entry) {
     for (bool withAnswers : {true, false}) {
         std::string bytes = gbk::fromUtf8Lossy(page(e, withAnswers));
         if (AtomicFile::Outcome saved = AtomicFile::save(pagePath(withAnswers), bytes); !saved.ok()) {
-            s_.fileMessage(kCannotWrite, pagePath(withAnswers), saved.problem);
+            s_.fileMessage(kCannotWrite, pagePath(withAnswers), saved.problem, FileMessage::exportAdvice(saved.problem));
             ok = false;
         }
     }

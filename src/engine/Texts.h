@@ -7,8 +7,9 @@ namespace cxb::texts {
 inline constexpr const char* kVersion = "驰学宝10.1";
 inline constexpr const char* kWelcome = "欢迎使用《驰学宝》";
 
-// The second line of every file-problem message.
-inline constexpr const char* kSupportLine = "如问题持续，请看 README.md 中“遇到问题”一节。";
+// The last line of every file-problem message: the information page (the
+// tool strip's button after 设置) carries the help.
+inline constexpr const char* kSupportLine = "如问题持续，请点工具栏上“设置”右边的“关于”按钮（i），看其中的“遇到问题”一节。";
 inline std::string withSupport(const std::string& first) { return first + "\n" + kSupportLine; }
 
 inline constexpr const char* kStateMissing = "错误代码:1,或者请以管理员身份运行；";

@@ -10,6 +10,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTextDocument>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -19,6 +21,7 @@
 #include "engine/FileMessage.h"
 #include "engine/PaperExport.h"
 #include "engine/Texts.h"
+#include "engine/TravellingPage.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 #include "ui/PaperPdf.h"
@@ -72,6 +75,7 @@ ExportDialog::ExportDialog(MainWindow& window) : QDialog(&window), window_(windo
 }
 
 void ExportDialog::buildPaperPages(int entry) {
+    entry_ = entry;
     window_.trainer().paper.buildPaperPages(entry);
     showPage(true); // each showing starts with the answers, whatever the box says
     if (showHandler()) {
@@ -108,21 +112,32 @@ void ExportDialog::showPage(bool withAnswers) {
 
 void ExportDialog::chk1Click() { showPage(chk1_->isChecked()); }
 
+QString ExportDialog::startFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+    return folder;
+}
+
+bool ExportDialog::showingAnswers() const { return shown_.endsWith(QLatin1String(PaperExport::kWithAnswers)); }
+
+std::string ExportDialog::travellingPage() const {
+    Trainer& t = window_.trainer();
+    return TravellingPage(t.s, t.history).html(entry_, showingAnswers());
+}
+
 void ExportDialog::btn1Click() {
-    QFileInfo shown(shown_);
-    QString target = Dialogs::saveFileName(this, QStringLiteral("另存为"), shown.absoluteFilePath(),
+    const QString suggested = startFolder() + QLatin1Char('/') +
+                              (showingAnswers() ? QStringLiteral("驰学宝考试卷（含答案）.htm")
+                                                : QStringLiteral("驰学宝考试卷（无答案）.htm"));
+    QString target = Dialogs::saveFileName(this, QStringLiteral("另存为"), suggested,
                                            QStringLiteral("网页 (*.htm *.html);;所有文件 (*)"));
     if (target.isEmpty()) return;
-    // The page's own bytes; its pictures stay named by their paths.
-    auto bytes = readFileBytes(shown_.toStdString());
-    if (!bytes) {
-        Dialogs::message(this, QString::fromStdString(FileMessage::compose(
-                                   PaperExport::kCannotWrite, shown_.toStdString(), FileProblem::NotFound)));
-        return;
-    }
-    if (AtomicFile::Outcome saved = AtomicFile::save(target.toStdString(), *bytes); !saved.ok())
-        Dialogs::message(this, QString::fromStdString(
-                                   FileMessage::compose(PaperExport::kCannotWrite, target.toStdString(), saved.problem)));
+    // The copy carries its pictures, so that it shows them wherever it goes.
+    const std::string page = travellingPage();
+    if (AtomicFile::Outcome saved = AtomicFile::save(target.toStdString(), page); !saved.ok())
+        Dialogs::message(this, QString::fromStdString(FileMessage::compose(PaperExport::kCannotWrite, target.toStdString(),
+                                                                           saved.problem,
+                                                                           FileMessage::exportAdvice(saved.problem))));
 }
 
 void ExportDialog::btn2Click() {
@@ -141,17 +156,25 @@ void ExportDialog::btn2Click() {
 }
 
 void ExportDialog::btnpdfClick() {
-    const bool withAnswers = shown_.endsWith(QLatin1String(PaperExport::kWithAnswers));
-    const QString suggested = QFileInfo(shown_).absolutePath() + QLatin1Char('/') +
-                              (withAnswers ? QStringLiteral("考试卷（含答案）.pdf") : QStringLiteral("考试卷（无答案）.pdf"));
+    const QString suggested = startFolder() + QLatin1Char('/') +
+                              (showingAnswers() ? QStringLiteral("驰学宝考试卷（含答案）.pdf")
+                                                : QStringLiteral("驰学宝考试卷（无答案）.pdf"));
     QString target = Dialogs::saveFileName(this, QStringLiteral("导出PDF"), suggested, QStringLiteral("PDF 文件 (*.pdf)"));
     if (target.isEmpty()) return;
     if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".pdf");
-    // The pictures are found the way this viewer found them for the screen.
-    const QString why = PaperPdf::write(target, *wb1_->document(), [this](const QUrl& url) {
-        return wb1_->loadResource(QTextDocument::ImageResource, url);
+    // Laid out from the page that travels: its header, and its pictures
+    // taken from the page itself.
+    QTextDocument page;
+    page.setHtml(QString::fromStdString(travellingPage()));
+    const AtomicFile::Outcome saved = PaperPdf::write(target, page, [](const QUrl& url) -> QVariant {
+        const auto bytes = TravellingPage::decodeDataUri(url.toString().toStdString());
+        if (!bytes) return {};
+        return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
     });
-    if (!why.isEmpty()) Dialogs::message(this, QString::fromUtf8(kPdfFailed) + target + QLatin1Char('\n') + why);
+    if (!saved.ok())
+        Dialogs::message(this, QString::fromStdString(FileMessage::compose(
+                                   kPdfFailed + target.toStdString(), target.toStdString(), saved.problem,
+                                   FileMessage::exportAdvice(saved.problem))));
 }
 
 } // namespace cxb

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <functional>
+#include <string>
 
 class QCheckBox;
 class QTextBrowser;
@@ -23,13 +24,20 @@ public:
     void buildPaperPages(int entry);
 
     void chk1Click(); // "显示答案": the page with or without answers
-    void btn1Click(); // "保存....": the shown page into a file of the learner's choice
+    // "保存....": the shown kind of page, with its pictures inside, into a
+    // file of the learner's choice.
+    void btn1Click();
     void btn2Click(); // "打印": print preview
-    // "导出PDF": the shown page, with its pictures, as an A4 PDF file of the
-    // learner's choice.
+    // "导出PDF": the shown kind of page, with its header and pictures, as an
+    // A4 PDF file of the learner's choice.
     void btnpdfClick();
 
-    // Shown when the PDF cannot be written; the file and the reason follow.
+    // Where the save dialogs start: the learner's documents folder (the
+    // home folder when there is none).
+    static QString startFolder();
+
+    // Shown when the PDF cannot be written; the file, the cause and what to
+    // do follow.
     static constexpr const char* kPdfFailed = "PDF 文件没有保存：";
 
     // The page on show (native path).
@@ -45,11 +53,15 @@ public:
 
 private:
     void showPage(bool withAnswers);
+    bool showingAnswers() const;
+    // The page that travels, for the entry being exported (UTF-8).
+    std::string travellingPage() const;
 
     MainWindow& window_;
     QCheckBox* chk1_;
     QTextBrowser* wb1_;
     QString shown_;
+    int entry_ = 0;
 };
 
 } // namespace cxb

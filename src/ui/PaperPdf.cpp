@@ -104,12 +104,12 @@ QByteArray PaperPdf::render(const QTextDocument& page, const PictureSource& pict
     return buffer.data();
 }
 
-QString PaperPdf::write(const QString& target, const QTextDocument& page, const PictureSource& pictures) {
+AtomicFile::Outcome PaperPdf::write(const QString& target, const QTextDocument& page, const PictureSource& pictures) {
     const QByteArray pdf = render(page, pictures);
-    if (!pdf.startsWith("%PDF")) return QStringLiteral("the page could not be laid out as a PDF");
-    const std::string why =
-        AtomicFile::write(target.toStdString(), std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
-    return QString::fromStdString(why);
+    if (!pdf.startsWith("%PDF"))
+        return {AtomicFile::Failure::CannotOpen, "the page could not be laid out as a PDF", FileProblem::Other};
+    return AtomicFile::save(target.toStdString(),
+                            std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
 }
 
 } // namespace cxb

@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <functional>
 
+#include "data/AtomicFile.h"
+
 class QTextDocument;
 
 namespace cxb {
@@ -30,9 +32,9 @@ public:
     // The PDF's bytes. `page` itself is not changed.
     static QByteArray render(const QTextDocument& page, const PictureSource& pictures);
     // Renders `page` and writes it to `target` in one step (temporary file
-    // beside it, then renamed); returns an empty string on success, else
-    // what went wrong. A failure leaves no file behind.
-    static QString write(const QString& target, const QTextDocument& page, const PictureSource& pictures);
+    // beside it, then renamed); the outcome says what went wrong, if
+    // anything. A failure leaves no file behind.
+    static AtomicFile::Outcome write(const QString& target, const QTextDocument& page, const PictureSource& pictures);
 };
 
 } // namespace cxb

@@ -29,7 +29,11 @@ constexpr int kListenDelayMs = 200;
 QString channelModule() { return QCoreApplication::applicationDirPath() + QStringLiteral("/cxb_instance"); }
 } // namespace
 
-SingleInstance::SingleInstance() {
+SingleInstance::SingleInstance(const QString& folder) {
+    if (!folder.isEmpty()) {
+        if (QFileInfo(folder).isDir()) beginLocking(folder);
+        return;
+    }
     // The folder the application will name as its own; without /proc it is
     // known only once the application exists (claim()).
     const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();

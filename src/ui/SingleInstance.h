@@ -19,9 +19,11 @@ namespace cxb {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // Begins taking the lock of the program's folder on another thread, so
-    // that writing the lock file overlaps the start of the application.
-    SingleInstance();
+    // Begins taking the lock of `folder` (the program's own when empty) on
+    // another thread, so that writing the lock file overlaps the start of
+    // the application. A folder that does not exist yet is left alone: the
+    // start makes it and claims it then.
+    explicit SingleInstance(const QString& folder = QString());
     ~SingleInstance() override;
 
     // Needs the application. `dataFolder` is the folder the trainer works

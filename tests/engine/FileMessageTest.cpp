@@ -29,7 +29,7 @@ TEST(FileMessage, ReadsAsFirstLineFileCauseAdviceAndWhereToReadMore) {
     const std::string m = FileMessage::compose(texts::kCode2, "bankdata/小车.tk", FileProblem::TooShort);
     EXPECT_EQ(m, std::string("错误代码:2,或者请以管理员身份运行；\n") +
                      "文件 bankdata/小车.tk：文件比它的题数所需的短，题库不完整。\n" +
-                     "请重新复制或下载这个题库文件。\n" + "如问题持续，请看 README.md 中“遇到问题”一节。");
+                     "请重新复制或下载这个题库文件。\n" + "如问题持续，请点工具栏上“设置”右边的“关于”按钮（i），看其中的“遇到问题”一节。");
     // Every cause has its own words and advice.
     const FileProblem all[] = {FileProblem::NotFound,     FileProblem::NoPermission,    FileProblem::WriteProtected,
                                FileProblem::IsFolder,     FileProblem::NotABank,        FileProblem::CountOutOfRange,

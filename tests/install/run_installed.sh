@@ -12,7 +12,9 @@
 #   - a later start never overwrites a learner's file and adds missing ones;
 #   - a new version of a shipped bank keeps the learner's counters, with the
 #     previous bank as 小车.tk.bak, and the state file untouched; a second
-#     start changes nothing.
+#     start changes nothing;
+#   - the manual page shows with man -l; --help and --version answer with no
+#     display and write nothing; no start writes under the prefix.
 #
 #   run_installed.sh BUILD_DIR APP_ID
 set -euo pipefail
@@ -34,7 +36,7 @@ DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1
   { cat "$work/install.log" >&2; fail "cmake --install"; }
 usr="$root/usr"
 tpl="$usr/share/chixuebao/template"
-for f in bin/chixuebao lib/chixuebao/chixuebao lib/chixuebao/libcxb_sound.so lib/chixuebao/libcxb_instance.so lib/chixuebao/libcxb_charts.so \
+for f in bin/chixuebao libexec/chixuebao/chixuebao libexec/chixuebao/libcxb_sound.so libexec/chixuebao/libcxb_instance.so libexec/chixuebao/libcxb_charts.so \
   share/chixuebao/template/bankdata/小车.tk share/chixuebao/template/bankdata/客车.tk \
   share/chixuebao/template/bankdata/货车.tk share/chixuebao/template/bankdata/sys.dat \
   share/chixuebao/template/bankdata/gantan.png share/chixuebao/template/皮肤.ini \
@@ -43,16 +45,67 @@ for f in bin/chixuebao lib/chixuebao/chixuebao lib/chixuebao/libcxb_sound.so lib
   "share/icons/hicolor/256x256/apps/$id.png"; do
   [ -f "$usr/$f" ] || fail "the install has no $f"
 done
-[ -x "$usr/bin/chixuebao" ] && [ -x "$usr/lib/chixuebao/chixuebao" ] || fail "the launcher or the program is not executable"
+[ -x "$usr/bin/chixuebao" ] && [ -x "$usr/libexec/chixuebao/chixuebao" ] || fail "the launcher or the program is not executable"
 [ "$(find "$tpl/bankdata/pics" -name '*.png' | wc -l)" -gt 100 ] || fail "the template has too few question pictures"
-outside="$(cd "$root" && find . -type f | grep -v -E '^\./usr/(bin/chixuebao|lib/chixuebao/|share/(chixuebao|applications|metainfo|icons/hicolor)/)' || true)"
+outside="$(cd "$root" && find . -type f | grep -v -E '^\./usr/(bin/chixuebao|libexec/chixuebao/|share/(chixuebao|applications|metainfo|icons/hicolor|doc/chixuebao)/|share/man/man1/chixuebao\.1\.gz$)' || true)"
 [ -z "$outside" ] || fail "the install puts files elsewhere: $outside"
 learners="$(find "$tpl" -name '*.bak' -o -name '*.htm' -o -name '*.tmp-*' -o -name '*.new')"
 [ -z "$learners" ] || fail "the template holds files of a learner or of the build: $learners"
 for bank in 小车 客车 货车; do
   cmp -s "$tpl/bankdata/$bank.tk" "$build/content/template/bankdata/$bank.tk" || fail "$bank.tk is not the bank built for shipping"
 done
-say "installed under $root/usr"
+# The manual page reads as man shows it, with its sections and no groff warning.
+man_page="$usr/share/man/man1/chixuebao.1.gz"
+[ -f "$man_page" ] || fail "the install has no manual page"
+MANWIDTH=80 man --warnings -E UTF-8 -l "$man_page" >"$work/man.txt" 2>"$work/man.err" || fail "man -l cannot show chixuebao(1)"
+[ ! -s "$work/man.err" ] || { cat "$work/man.err" >&2; fail "man warns about chixuebao(1)"; }
+for section in NAME SYNOPSIS DESCRIPTION OPTIONS KEYS FILES ENVIRONMENT; do
+  grep -q "^$section" "$work/man.txt" || fail "chixuebao(1) has no $section section"
+done
+for word in --help --version XDG_DATA_HOME .local/share/chixuebao sys.dat 小车.tk.bak h.htm; do
+  grep -qF -- "$word" "$work/man.txt" || fail "chixuebao(1) does not mention $word"
+done
+say "installed under $root/usr, with the manual page"
+
+# --help and --version: no display, no file written anywhere, the launcher's
+# name and none of its own options.
+snapshot() { find "$work/quiet-home" "$root" -print0 | sort -z | xargs -0 stat -c '%n %s %Y' >"$1"; }
+mkdir -p "$work/quiet-home/.local/share/chixuebao"
+snapshot "$work/before.snap"
+for option in --help --version -h -v; do
+  rc=0
+  out="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR HOME="$work/quiet-home" \
+    "$usr/bin/chixuebao" "$option" 2>"$work/err.log")" || rc=$?
+  [ "$rc" = 0 ] || fail "chixuebao $option without a display ended with code $rc"
+  [ ! -s "$work/err.log" ] || fail "chixuebao $option wrote to standard error"
+  case "$option" in
+    --help | -h) [[ "$out" == "Usage: chixuebao "* ]] || fail "chixuebao $option: $out" ;;
+    *) [[ "$out" == "chixuebao (驰学宝) 10.1."* ]] || fail "chixuebao $option: $out" ;;
+  esac
+  for hidden in --folder --template libexec /usr/; do
+    [[ "$out" != *"$hidden"* ]] || fail "chixuebao $option shows $hidden"
+  done
+done
+snapshot "$work/after.snap"
+diff "$work/before.snap" "$work/after.snap" >&2 || fail "chixuebao --help or --version changed a file"
+rc=0
+env -u DISPLAY HOME="$work/quiet-home" QT_QPA_PLATFORM=offscreen "$usr/bin/chixuebao" --no-such-option >/dev/null 2>"$work/err.log" || rc=$?
+[ "$rc" = 2 ] && grep -q "Try 'chixuebao --help'" "$work/err.log" || fail "an unknown option did not end with a usage error (code $rc)"
+say "--help and --version answer without a display and write nothing"
+# No start writes under the install prefix (compared before the test itself
+# ships a new bank, and at the end).
+prefix_snap() { (cd "$usr" && find . -print0 | sort -z | xargs -0 stat -c '%n %s %Y') >"$1"; }
+prefix_unchanged() {
+  prefix_snap "$work/prefix-now.snap"
+  diff "$work/prefix.snap" "$work/prefix-now.snap" >&2 || fail "a start wrote under the install prefix"
+}
+prefix_snap "$work/prefix.snap"
+
+# The menu entry starts the installed launcher, and names the window class
+# the program's windows carry (the entry's own name).
+exec_line="$(sed -n 's/^Exec=//p' "$usr/share/applications/$id.desktop")"
+[ -x "$usr/bin/${exec_line%% *}" ] || fail "the menu entry's Exec=$exec_line is not an installed program"
+grep -qx "StartupWMClass=$id" "$usr/share/applications/$id.desktop" || fail "the menu entry names no window class $id"
 
 # 2. The first start, in a home of its own.
 cat >"$work/screen.json" <<'JSON'
@@ -68,7 +121,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 export CXB_EXIT_AFTER_FIRST_QUESTION=1
 start() {
   local out rc=0
-  out="$(timeout 120 "$usr/bin/chixuebao" 2>"$work/err.log")" || rc=$?
+  out="$(timeout 120 "$usr/bin/${exec_line%% *}" 2>"$work/err.log")" || rc=$?
   [ "$rc" = 0 ] || fail "the installed program ended with code $rc ($1; 3: a message box, 124: no first question in 120 s)"
   [[ "$out" =~ ^[0-9]+$ ]] || fail "the installed program showed no first question ($1): $out"
 }
@@ -109,6 +162,7 @@ for i in range(1, n + 1):
     struct.pack_into('<iii', b, at + 2248, qid % 5, qid % 3, qid % 5 + qid % 3)
 open(path, 'wb').write(b)
 PY
+prefix_unchanged
 cp "$data/bankdata/小车.tk" "$work/practised.tk"
 cp "$data/bankdata/sys.dat" "$work/state.dat"
 python3 - "$tpl/bankdata/小车.tk" <<'PY'
@@ -120,6 +174,7 @@ at = 232 + 2260 + 44
 b[at:at + len(text)] = text
 open(path, 'wb').write(b)
 PY
+prefix_snap "$work/prefix.snap"
 start "after an upgrade"
 grep -q "小车.tk upgraded" "$work/err.log" || fail "the start did not upgrade 小车.tk"
 cmp -s "$work/practised.tk" "$data/bankdata/小车.tk.bak" || fail "小车.tk.bak is not the learner's previous bank"
@@ -144,3 +199,5 @@ cp -a "$data" "$work/after-upgrade"
 start "a second start after the upgrade"
 diff -r -x .chixuebao.lock "$work/after-upgrade" "$data" >"$work/diff.log" 2>&1 || { cat "$work/diff.log" >&2; fail "a second start changed the folder"; }
 say "an upgrade kept the counters, the backup and the state file; a second start changed nothing"
+prefix_unchanged
+say "no start wrote under the install prefix"

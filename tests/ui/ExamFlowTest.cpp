@@ -19,6 +19,7 @@
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
+#include "engine/TravellingPage.h"
 #include "support/TempDir.h"
 #include "ui/Dialogs.h"
 #include "ui/ExportDialog.h"
@@ -158,7 +159,10 @@ TEST(ExamFlow, SitHandInThenExportAndDeleteFromTheHistory) {
         EXPECT_TRUE(e.shownPage().endsWith("n.htm"));
         EXPECT_TRUE(e.browser()->toPlainText().contains(QStringLiteral("答案：___")));
         click(e.findChild<QPushButton*>("btn1"));
-        EXPECT_EQ(f.dir.read("saved.htm"), f.dir.read("n.htm"));
+        // The saved copy is the page that travels, of the kind on show; the
+        // plain n.htm stays as it was written.
+        EXPECT_EQ(f.dir.read("saved.htm"), TravellingPage(w.trainer().s, w.trainer().history).html(1, false));
+        EXPECT_NE(f.dir.read("saved.htm"), f.dir.read("n.htm"));
         click(e.findChild<QPushButton*>("btn2"));
         EXPECT_TRUE(printed.contains(QStringLiteral("答案：___")));
     });

@@ -187,6 +187,14 @@ TEST(PaperPdf, APaperWithAndWithoutAnswersHoldsItsQuestionsAndPicture) {
             EXPECT_TRUE(n.contains(numbered + QStringLiteral("答案：___"))) << numbered.toStdString();
         }
         EXPECT_FALSE(a.contains(QStringLiteral("答案：___")));
+        // Both carry the header with bank, date and score; the one with
+        // answers has the learner's beside the key (none was given here).
+        for (const QString& text : {a, n}) {
+            EXPECT_TRUE(text.contains(QStringLiteral("题库：小车考试时间：2024成绩：0分（共%1题）").arg(c.questions)))
+                << text.left(300).toStdString();
+        }
+        EXPECT_EQ(a.count(QStringLiteral("你的答案：未答（错）")), c.questions);
+        EXPECT_FALSE(n.contains(QStringLiteral("你的答案")));
         // The picture is in both, at the size it was drawn.
         for (const QString& pdf : {with, without}) {
             const QStringList images = run("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
@@ -216,7 +224,11 @@ TEST(PaperPdf, AFailedWriteLeavesTheOldFileAndNoTemporary) {
     ASSERT_EQ(seams.pdfFailures(), 2);
     const QString first = seams.messages[static_cast<std::size_t>(seams.firstPdfFailure())];
     EXPECT_TRUE(first.startsWith(QString::fromUtf8(ExportDialog::kPdfFailed) + target + '\n')) << first.toStdString();
-    EXPECT_TRUE(first.contains(QStringLiteral("cannot write"))) << first.toStdString();
+    // The cause and the advice in Chinese, none of the file writer's own English.
+    EXPECT_TRUE(first.contains(QStringLiteral("磁盘已满"))) << first.toStdString();
+    EXPECT_FALSE(QString(first).remove(target).contains(QRegularExpression(QStringLiteral("[A-Za-z]{4,}"))))
+        << first.toStdString();
+    EXPECT_FALSE(first.contains(QStringLiteral("题库")) || first.contains(QStringLiteral("练习记录"))) << first.toStdString();
     EXPECT_EQ(f.dir.read("paper.pdf"), "old");
     EXPECT_FALSE(fileExists(f.dir.file("new.pdf")));
     for (const QString& name : QDir(f.folder()).entryList(QDir::Files))

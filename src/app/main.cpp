@@ -15,6 +15,7 @@
 #include "app/StartupProbe.h"
 #include "data/LearnerFolder.h"
 #include "engine/Texts.h"
+#include "ui/AppIdentity.h"
 #include "ui/Dialogs.h"
 #include "ui/FontWarmup.h"
 #include "ui/MainWindow.h"
@@ -46,9 +47,9 @@ int main(int argc, char** argv) {
     // One trainer per folder: the folder's lock is taken meanwhile as well.
     cxb::SingleInstance instance;
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("驰学宝"));
     QApplication::setApplicationVersion(QStringLiteral("10.1"));
-    QGuiApplication::setDesktopFileName(QStringLiteral(CXB_APP_ID));
+    // Window class, desktop entry, icon, and Qt's dialogs in Chinese.
+    cxb::AppIdentity::apply(app, QCoreApplication::applicationDirPath(), QStringLiteral(CXB_APP_ID));
     const bool probe = qEnvironmentVariableIntValue("CXB_EXIT_AFTER_FIRST_QUESTION") == 1;
     if (probe) cxb::startup::exitAtMessageBox();
 

@@ -26,9 +26,11 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QString file_;
+    QPixmap source_; // the picture as read, fitted again to each size
     bool down_ = false;
 };
 

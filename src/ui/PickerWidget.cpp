@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPen>
 #include <algorithm>
 #include <cmath>
 
@@ -149,9 +150,23 @@ void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
     const int top = area.top(), bottom = area.bottom();
     for (int y = firstRow * h; y <= bottom + h && y <= high; y += h) grid.append(QRect(0, y, wide + 1, 1));
     for (int x = 0; x <= gridWidth; x += w) grid.append(QRect(x, top, 1, bottom - top + 1));
-    p.setBrush(Qt::black);
-    p.drawRects(grid);
-    p.setBrush(Qt::NoBrush);
+    if (scale_ == 1.0) {
+        p.setBrush(Qt::black);
+        p.drawRects(grid);
+        p.setBrush(Qt::NoBrush);
+        return;
+    }
+    // At another scale a one-pixel rectangle may cover no pixel or two:
+    // the lines are drawn one screen pixel wide instead.
+    QPen line(Qt::black);
+    line.setCosmetic(true);
+    line.setWidth(1);
+    p.setPen(line);
+    for (const QRect& r : grid) {
+        const QPointF from(r.left() + 0.5 / scale_, r.top() + 0.5 / scale_);
+        p.drawLine(from, r.width() > r.height() ? QPointF(r.right(), from.y()) : QPointF(from.x(), r.bottom()));
+    }
+    p.setPen(Qt::NoPen);
 }
 
 void PickerWidget::mouseMoveEvent(QMouseEvent* event) {

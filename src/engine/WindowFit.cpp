@@ -24,9 +24,9 @@ int clampOnto(int pos, int length, int start, int room) {
 } // namespace
 
 int WindowFit::scaled(int designLength, double scale) {
-    // A hair of tolerance, so that the scale worked out from a length gives
-    // that length back rather than one pixel less.
-    return static_cast<int>(std::floor(designLength * scale + 1e-6));
+    // Rounded as the window's controls are placed, so that the window ends
+    // where its last control does.
+    return static_cast<int>(std::lround(designLength * scale));
 }
 
 double WindowFit::scaleFor(int width, int height, int designWidth, int designHeight) {

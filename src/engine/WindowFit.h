@@ -55,7 +55,7 @@ public:
     static WindowPlan dialog(const ScreenRect& area, int designWidth, int designHeight, const ScreenRect& owner,
                              int frameWidth = 0, int frameHeight = 0);
 
-    // A length of the design at `scale`, in whole screen pixels.
+    // A length of the design at `scale`, rounded to whole screen pixels.
     static int scaled(int designLength, double scale);
 
 private:

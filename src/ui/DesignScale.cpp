@@ -64,14 +64,16 @@ void DesignScale::apply(double scale) {
     for (Control& c : controls_) {
         if (!c.widget) continue;
         QWidget* w = c.widget;
+        const QRect geometry = scaled(c.geometry, scale);
         const QSize minimum = scaledSize(c.minimum, scale), maximum = scaledSize(c.maximum, scale);
         if (c.minimum == c.maximum) {
-            w->setFixedSize(minimum);
+            // A control of fixed size placed by hand keeps to its scaled edges.
+            w->setFixedSize(c.placed && c.minimum == c.geometry.size() ? geometry.size() : minimum);
         } else {
             w->setMinimumSize(minimum);
             w->setMaximumSize(maximum);
         }
-        if (c.placed) w->setGeometry(scaled(c.geometry, scale));
+        if (c.placed) w->setGeometry(geometry);
         applyFont(c);
     }
 }

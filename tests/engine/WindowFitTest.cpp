@@ -33,15 +33,15 @@ TEST(WindowFitFirstShow, EveryScreenGetsAWindowThatFits) {
         {"1280x1024", {0, 0, 1280, 1024}, 1.0, {97, 119, 1086, 786}, false},
         // Too low: the whole window smaller, the picker still shown.
         {"1366x768", {0, 0, 1366, 768}, 768.0 / 786, {152, 0, 1061, 768}, false},
-        {"1366x768 less a 27-pixel panel", {0, 27, 1366, 741}, 741.0 / 786, {171, 27, 1023, 741}, false},
-        {"2560x1440 at scale 2", {0, 0, 1280, 720}, 720.0 / 786, {143, 0, 994, 720}, false},
+        {"1366x768 less a 27-pixel panel", {0, 27, 1366, 741}, 741.0 / 786, {171, 27, 1024, 741}, false},
+        {"2560x1440 at scale 2", {0, 0, 1280, 720}, 720.0 / 786, {142, 0, 995, 720}, false},
         {"1280x1024 at 125 %", {0, 0, 1024, 819}, 1024.0 / 1086, {0, 39, 1024, 741}, false},
         {"1024x768", {0, 0, 1024, 768}, 1024.0 / 1086, {0, 13, 1024, 741}, false},
         {"800x600", {0, 0, 800, 600}, 800.0 / 1086, {0, 10, 800, 579}, false},
         {"second screen to the right", {1920, 0, 1366, 768}, 768.0 / 786, {2072, 0, 1061, 768}, false},
         // Even the smallest readable window cannot show the picker.
-        {"640x480", {0, 0, 640, 480}, WindowFit::kMinScale, {0, 21, 760, 438}, true},
-        {"1024x400", {0, 0, 1024, 400}, WindowFit::kMinScale, {132, 0, 760, 438}, true},
+        {"640x480", {0, 0, 640, 480}, WindowFit::kMinScale, {0, 20, 760, 439}, true},
+        {"1024x400", {0, 0, 1024, 400}, WindowFit::kMinScale, {132, 0, 760, 439}, true},
         {"1024x500", {0, 0, 1024, 500}, 500.0 / 627, {79, 0, 866, 500}, true},
     };
     for (const auto& c : cases) {
@@ -54,7 +54,9 @@ TEST(WindowFitFirstShow, EveryScreenGetsAWindowThatFits) {
         EXPECT_EQ(plan.shortWindow, c.shortWindow);
         EXPECT_EQ(plan.warn, c.shortWindow);
         // A window that can be shown at a readable scale is wholly on the area.
-        if (plan.scale > WindowFit::kMinScale) EXPECT_TRUE(c.area.contains(plan.frame));
+        if (plan.scale > WindowFit::kMinScale) {
+            EXPECT_TRUE(c.area.contains(plan.frame));
+        }
     }
 }
 
@@ -70,7 +72,7 @@ TEST(WindowFitFirstShow, TheSmallScreenMessageIsDueOncePerRun) {
 TEST(WindowFitPlaced, TheShortAndTheFullWindowAreCentredAtTheirScale) {
     const ScreenRect area{0, 0, 1366, 768};
     const double s = 768.0 / 786;
-    EXPECT_EQ(WindowFit::placed(area, s, WindowFit::kShortHeight), (ScreenRect{152, 78, 1061, 612}));
+    EXPECT_EQ(WindowFit::placed(area, s, WindowFit::kShortHeight), (ScreenRect{152, 77, 1061, 613}));
     EXPECT_EQ(WindowFit::placed(area, s, WindowFit::kPickerHeight), (ScreenRect{152, 0, 1061, 767}));
     EXPECT_EQ(WindowFit::placed(area, 1.0, WindowFit::kShortHeight), (ScreenRect{140, 70, 1086, 627}));
     // Larger than the area: the top left corner stays on it.
@@ -122,7 +124,7 @@ TEST(WindowFitDialog, DialogsLieWhollyOnTheArea) {
         {"owner above the area", {0, 30, 1366, 738}, 662, 490, {100, -400, 900, 500}, 0, 0, 1.0,
          {219, 30, 662, 490}},
         {"no room at a readable scale", {0, 0, 400, 300}, 708, 623, {}, 0, 0, WindowFit::kMinScale,
-         {0, 0, 495, 436}},
+         {0, 0, 496, 436}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,7 +133,9 @@ TEST(WindowFitDialog, DialogsLieWhollyOnTheArea) {
         EXPECT_EQ(plan.frame, c.frame) << plan.frame.x << "," << plan.frame.y << " " << plan.frame.width << "x"
                                        << plan.frame.height;
         const ScreenRect outer{plan.frame.x, plan.frame.y, plan.frame.width + c.frameW, plan.frame.height + c.frameH};
-        if (plan.scale > WindowFit::kMinScale) EXPECT_TRUE(c.area.contains(outer));
+        if (plan.scale > WindowFit::kMinScale) {
+            EXPECT_TRUE(c.area.contains(outer));
+        }
         EXPECT_FALSE(plan.warn);
     }
 }

@@ -143,7 +143,7 @@ TEST(MainWindow, PickerToggleAndModes) {
     // says nothing (the small screens are ScreenFit's and ScaledLayout's).
     EXPECT_EQ(w.size(), QSize(MainWindow::kDesignWidth, MainWindow::kDesignHeight));
     EXPECT_EQ(toggle->text(), QStringLiteral("隐藏选题区"));
-    EXPECT_TRUE(messages.seen.empty());
+    for (const QString& m : messages.seen) EXPECT_FALSE(m.startsWith(QStringLiteral("我发现您的显示分辨率太小了")));
     QTest::mouseClick(toggle, Qt::LeftButton);
     EXPECT_EQ(w.height(), MainWindow::kShortHeight);
     EXPECT_EQ(toggle->text(), QStringLiteral("显示选题区"));

@@ -133,14 +133,18 @@ TEST(ScaledLayout, AResizedWindowDrawsTheDesignAtItsNewSizeWithSharpPictures) {
     expectDesignAt(w, 2.0);
     EXPECT_EQ(sunxu->size(), QSize(154, 154));
     EXPECT_EQ(sunxu->pixmap().size(), QSize(154, 154) * ratio);
-    if (ratio == 1.0) EXPECT_TRUE(pixels(sunxu->pixmap()) == pixels(ImageFiles::variant(sunxu->pictureFile(), 2)));
+    if (ratio == 1.0) {
+        EXPECT_TRUE(pixels(sunxu->pixmap()) == pixels(ImageFiles::variant(sunxu->pictureFile(), 2)));
+    }
 
     // Back at the design size: the plain files again, pixel for pixel.
     w.resize(1086, 785);
     QTest::qWait(20);
     EXPECT_DOUBLE_EQ(w.scale(), 1.0);
     expectDesignAt(w, 1.0);
-    if (ratio == 1.0) EXPECT_TRUE(pixels(sunxu->pixmap()) == pixels(sunxu->pictureFile()));
+    if (ratio == 1.0) {
+        EXPECT_TRUE(pixels(sunxu->pixmap()) == pixels(sunxu->pictureFile()));
+    }
 
     // Smaller; the picker scrolls a row of its scaled cells per notch.
     w.resize(760, 550);

@@ -114,8 +114,10 @@ for spec in "1366x768|" "2560x1440|QT_SCALE_FACTOR=2" "1280x1024|QT_FONT_DPI=120
   no_box "after the start"
   on_screen "$main" "main window"
   k_num=$WIDTH # device pixels per 1086 design pixels
-  xprop -id "$main" WM_CLASS | grep -q '"chixuebao", "chixuebao"' || fail "WM_CLASS is $(xprop -id "$main" WM_CLASS)"
-  xprop -id "$main" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon"
+  wm_class=$(xprop -id "$main" WM_CLASS 2>/dev/null)
+  [[ "$wm_class" == *'"chixuebao", "chixuebao"'* ]] || fail "the window class is $wm_class"
+  icon=$(xprop -id "$main" _NET_WM_ICON 2>/dev/null | head -c 300)
+  [[ "$icon" == *'Icon ('* ]] || fail "the window has no icon"
   if [ "$size" = 1366x768 ] && [ -n "$shot_file" ]; then
     import -display "$DISPLAY" -window root "$shot_file" 2>/dev/null
   fi
@@ -134,9 +136,17 @@ for spec in "1366x768|" "2560x1440|QT_SCALE_FACTOR=2" "1280x1024|QT_FONT_DPI=120
     sleep 0.5
     on_screen "$d" "$what dialog"
     no_box "with the $what dialog"
-    xdotool windowfocus "$d" 2>/dev/null
-    xdotool key --window "$d" Escape
-    sleep 0.5
+    # Esc closes the dialog (real key presses into the focused window).
+    for ((i = 0; i < 10; i++)); do
+      [ "$(xdotool getwindowfocus 2>/dev/null)" = "$d" ] && break
+      xdotool windowfocus "$d" 2>/dev/null
+      sleep 0.2
+    done
+    xdotool key Escape
+    for ((i = 0; i < 25; i++)); do
+      xdotool search --onlyvisible --name "$regex" 2>/dev/null | grep -qx "$d" || break
+      sleep 0.2
+    done
   done
   stop
 done

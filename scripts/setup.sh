@@ -11,6 +11,9 @@ if [ "${1:-}" = "--tests" ]; then
   packages+=(xvfb xdotool imagemagick clang libclang-rt-14-dev hyperfine time poppler-utils)
   # The install and package tests.
   packages+=(desktop-file-utils appstream dpkg-dev file)
+  # The screen-reader test: a private D-Bus session, the accessibility bus
+  # and the AT-SPI Python bindings.
+  packages+=(dbus dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 fi
 missing=()
 for p in "${packages[@]}"; do

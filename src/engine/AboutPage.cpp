@@ -7,6 +7,7 @@
 #include "data/Gbk.h"
 #include "engine/BankEdition.h"
 #include "engine/BankNames.h"
+#include "engine/CommandKeys.h"
 #include "engine/ExamSession.h"
 #include "engine/KeyNames.h"
 #include "engine/PaperExport.h"
@@ -74,6 +75,21 @@ std::string AboutPage::html(const Session& s) {
     page += keyItem("答案C", st.keyAnswerC);
     page += keyItem("答案D", st.keyAnswerD);
     page += "</ul>";
+
+    page += "<h3>快捷键</h3><p>Tab 在各控件间移动，空格键按下有焦点的按钮；多选题用 A–H 勾选或取消选项，"
+            "Enter 为“完成”。</p><ul>";
+    for (const CommandKey& e : CommandKeys::all())
+        if (std::string_view(e.window) == "TForm1")
+            page += "<li>" + escaped(e.command) + "：<b>" + escaped(CommandKeys::shownKeys(e)) + "</b></li>";
+    page += "</ul><p>对话框中 Enter 为“确定”，Esc 关闭对话框；历史和导出窗口的按钮：";
+    bool first = true;
+    for (const CommandKey& e : CommandKeys::all()) {
+        const std::string_view w = e.window;
+        if ((w != "Tlishidlg" && w != "TForm7") || e.binding != KeyBinding::Shortcut) continue;
+        page += (first ? "" : "，") + escaped(e.command) + " <b>" + escaped(CommandKeys::shownKeys(e)) + "</b>";
+        first = false;
+    }
+    page += "。</p>";
     return page;
 }
 

@@ -112,15 +112,22 @@ AnalysisView ErrorReview::analysisOf(int id, std::vector<std::string>* messages)
     if (!r) return v;
     const QuestionRecord& q = s_.record(r);
     v.label8 = "答案:" + answerText(q.type, q.answer);
+    // Should a bank hold the id twice, the counters are those of its last
+    // record, as the dialog fills them record by record.
+    const QuestionRecord* counted = &q;
+    for (int i = r + 1; i <= s_.questionCount(); ++i)
+        if (s_.record(i).id == id) counted = &s_.record(i);
     v.hasCounters = true;
-    v.rightCount = std::to_string(q.rightCount);
-    v.wrongCount = std::to_string(q.wrongCount);
-    v.answerCount = std::to_string(q.answerCount);
+    v.rightCount = std::to_string(counted->rightCount);
+    v.wrongCount = std::to_string(counted->wrongCount);
+    v.answerCount = std::to_string(counted->answerCount);
     v.text = gbk::toUtf8Lossy(readField(q.text));
     std::string name(readField(q.picture));
-    if (!name.empty()) {
-        // The analysis takes the name as it is stored, blanks included.
-        std::string path = s_.nativePath(picturePath(name, s_.state->extraBank == 1));
+    // The same lookup as the question view: blanks are dropped, and a name
+    // of blanks only is no picture.
+    const PictureRef ref = resolvePicture(name, s_.state->extraBank == 1);
+    if (!ref.empty()) {
+        std::string path = s_.nativePath(ref.storedPath);
         if (fileExists(path)) {
             v.pictureVisible = true;
             v.picture = path;

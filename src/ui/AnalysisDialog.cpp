@@ -1,5 +1,8 @@
 #include "ui/AnalysisDialog.h"
 
+#include "ui/KeyboardAccess.h"
+#include "ui/ScreenReaderNames.h"
+
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,6 +58,9 @@ AnalysisDialog::AnalysisDialog(QWidget* parent) : QDialog(parent) {
     cancel->setObjectName("Button2");
     cancel->setGeometry(400, 320, 90, 32);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    ok->setDefault(true);
+    KeyboardAccess::bind(this);
+    ScreenReaderNames::apply(this);
 }
 
 void AnalysisDialog::fill(const AnalysisView& v) {

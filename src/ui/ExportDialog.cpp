@@ -1,5 +1,9 @@
 #include "ui/ExportDialog.h"
 
+#include "ui/KeyboardAccess.h"
+#include "ui/PaperPrint.h"
+#include "ui/ScreenReaderNames.h"
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -63,6 +67,8 @@ ExportDialog::ExportDialog(MainWindow& window) : QDialog(&window), window_(windo
     wb1_->setObjectName("wb1");
     wb1_->setGeometry(0, 48, 661, 442);
     wb1_->setOpenLinks(false);
+    KeyboardAccess::bind(this);
+    ScreenReaderNames::apply(this);
 }
 
 void ExportDialog::buildPaperPages(int entry) {
@@ -93,6 +99,11 @@ void ExportDialog::showPage(bool withAnswers) {
     if (title >= 0 && !html.contains(QLatin1String("<body"), Qt::CaseInsensitive))
         html.insert(title + 8, QLatin1String("</head><body>"));
     wb1_->setHtml(html);
+    // Wide question pictures are narrowed to the page's picture column, as
+    // on paper, so that the page fits the view's width.
+    PaperPdf::embedPictures(*wb1_->document(), [this](const QUrl& url) {
+        return wb1_->loadResource(QTextDocument::ImageResource, url);
+    });
 }
 
 void ExportDialog::chk1Click() { showPage(chk1_->isChecked()); }
@@ -120,7 +131,12 @@ void ExportDialog::btn2Click() {
         return;
     }
     QPrintPreviewDialog preview(this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) { wb1_->print(printer); });
+    // Question by question, each whole on its page with its picture.
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        PaperPrint::print(*wb1_->document(), *printer, [this](const QUrl& url) {
+            return wb1_->loadResource(QTextDocument::ImageResource, url);
+        });
+    });
     preview.exec();
 }
 

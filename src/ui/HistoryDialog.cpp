@@ -1,5 +1,8 @@
 #include "ui/HistoryDialog.h"
 
+#include "ui/KeyboardAccess.h"
+#include "ui/ScreenReaderNames.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -81,6 +84,8 @@ HistoryDialog::HistoryDialog(MainWindow& window) : QDialog(&window), window_(win
     progress->setGeometry(542, 82, 84, 30);
     connect(progress, &QPushButton::clicked, this,
             [this] { ChartWindows::showProgress(this, ProgressStats::bankProgress(*window_.trainer().s.bank)); });
+    KeyboardAccess::bind(this);
+    ScreenReaderNames::apply(this);
 }
 
 void HistoryDialog::fillRows() {

@@ -19,7 +19,9 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
+#include <utility>
 
+#include "engine/CommandKeys.h"
 #include "engine/TextSize.h"
 #include "engine/Texts.h"
 #include "ui/AnalysisDialog.h"
@@ -31,6 +33,9 @@
 #include "ui/FontWarmup.h"
 #include "ui/ImageFiles.h"
 #include "ui/KeyMap.h"
+#include "ui/KeyboardAccess.h"
+#include "ui/PictureButtonAccessible.h"
+#include "ui/ScreenReaderNames.h"
 #include "ui/PickerWidget.h"
 #include "ui/QuestionPanel.h"
 #include "ui/SettingsDialog.h"
@@ -75,9 +80,12 @@ MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 void MainWindow::build() {
     FontWarmup::finish(); // the first widgets with text come next
+    PictureButtonAccessible::install();
     toolStrip_ = new ToolStrip(*this);
     questionPanel_ = new QuestionPanel(*this);
     sidePanels_ = new SidePanels(*this);
+    KeyboardAccess::bind(this);
+    ScreenReaderNames::apply(this);
 }
 
 void MainWindow::connectTimers() {
@@ -105,7 +113,10 @@ void MainWindow::setCaption(const QString& text) {
     setWindowTitle(text);
 }
 
-void MainWindow::showQuestionView(const QuestionView& view) { questionPanel_->render(view); }
+void MainWindow::showQuestionView(const QuestionView& view) {
+    questionPanel_->render(view);
+    ScreenReaderNames::describe(this, view);
+}
 
 void MainWindow::repaintPicker() {
     questionPanel_->picker()->updateSize();
@@ -291,6 +302,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             const QScreen* s = owner->screen() ? owner->screen() : screen();
             if (s) DialogFit::fit(*w, owner->frameGeometry(), s->availableGeometry());
         }
+    } else if (event->type() == QEvent::KeyPress) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (w && w->window() == this && KeyMap::virtualKey(*key) == KeyRules::kEnter) enterPressed_ = true;
     } else if (event->type() == QEvent::KeyRelease) {
         auto* w = qobject_cast<QWidget*>(watched);
         // Key preview: the window sees every key released in it, whatever
@@ -298,8 +313,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // not seen again as it travels up to the parents.
         auto* key = static_cast<QKeyEvent*>(event);
         if (w && w->window() == this && !key->isAutoRepeat()) {
+            const int vk = KeyMap::virtualKey(*key);
+            // An Enter pressed in a message box that closed on it is
+            // released here: only an Enter pressed here completes.
+            const bool pressedHere = vk != KeyRules::kEnter || std::exchange(enterPressed_, false);
+            // A window shortcut has done its work on the press.
+            const bool shortcut = CommandKeys::isShortcut("TForm1", KeyboardAccess::keyText(*key).toStdString());
             bool active = questionPanel_->isVisible() && !editableHasFocus();
-            if (trainer_->keys.FormKeyUp(KeyMap::virtualKey(*key), active, questionPanel_->trueFalseShown()))
+            if (pressedHere && !shortcut && trainer_->keys.FormKeyUp(vk, active, questionPanel_->shownPanel()))
                 return true;
         }
     } else if (event->type() == QEvent::MouseButtonRelease) {

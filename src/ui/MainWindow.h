@@ -105,6 +105,7 @@ private:
     WindowFit fit_;
     bool shortWindow_ = false;
     QSizeGrip* grip_ = nullptr;
+    bool enterPressed_ = false; // an Enter was pressed in this window and not yet released
     class AnalysisDialog* analysis_ = nullptr;
     class HistoryDialog* history_ = nullptr;
     class ExportDialog* export_ = nullptr;

@@ -35,10 +35,9 @@ struct Picture {
     QTextImageFormat format;
 };
 
-// Hands every picture the page names to `doc` itself, so that laying it out
-// on paper needs no viewer to find them, and narrows the wide ones to the
-// page's picture column.
-void embedPictures(QTextDocument& doc, const PaperPdf::PictureSource& pictures) {
+} // namespace
+
+void PaperPdf::embedPictures(QTextDocument& doc, const PictureSource& pictures) {
     QSet<QString> embedded;
     std::vector<Picture> narrowed;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
@@ -68,6 +67,8 @@ void embedPictures(QTextDocument& doc, const PaperPdf::PictureSource& pictures) 
         c.setCharFormat(p.format);
     }
 }
+
+namespace {
 
 // A little room inside the page's table cells, so that on paper each
 // question stands apart from the answer line above it.

@@ -22,6 +22,11 @@ public:
     // The least padding inside the page's table cells on paper.
     static constexpr double kCellPadding = 6;
 
+    // Hands every picture the page names to `doc` itself, so that laying it
+    // out needs no viewer to find them, and narrows the wide ones to the
+    // page's picture column, keeping their proportions.
+    static void embedPictures(QTextDocument& doc, const PictureSource& pictures);
+
     // The PDF's bytes. `page` itself is not changed.
     static QByteArray render(const QTextDocument& page, const PictureSource& pictures);
     // Renders `page` and writes it to `target` in one step (temporary file

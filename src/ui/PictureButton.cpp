@@ -1,6 +1,9 @@
 #include "ui/PictureButton.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 #include "ui/DesignScale.h"
 #include "ui/ImageFiles.h"
@@ -13,6 +16,7 @@ PictureButton::PictureButton(const QString& name, QWidget* parent, QSize size) :
     setMouseTracking(true);
     setCursor(Qt::PointingHandCursor);
     setAlignment(Qt::AlignCenter);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 bool PictureButton::loadPicture(const QString& nativePath) {
@@ -52,11 +56,11 @@ void PictureButton::leaveEvent(QEvent* event) {
     QLabel::leaveEvent(event);
 }
 
+// Every mouse button presses the picture (its pressed picture, the answer
+// sound); only the left button's click runs the command.
 void PictureButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        down_ = true;
-        emit pressed();
-    }
+    if (event->button() == Qt::LeftButton) down_ = true;
+    emit pressed();
 }
 
 void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
@@ -64,6 +68,41 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
         down_ = false;
         if (rect().contains(event->position().toPoint())) emit clicked();
     }
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && event->modifiers() == Qt::NoModifier) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void PictureButton::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    // The focus frame: the style's own, and a two-pixel line in the
+    // highlight colour that shows on any picture.
+    QPainter p(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = rect().adjusted(1, 1, -1, -1);
+    frame.backgroundColor = palette().window().color();
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &p, this);
+    QPen pen(palette().highlight().color(), 2, Qt::DashLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 6, 6);
+}
+
+void PictureButton::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void PictureButton::focusOutEvent(QFocusEvent* event) {
+    QLabel::focusOutEvent(event);
+    update();
 }
 
 } // namespace cxb

@@ -4,7 +4,8 @@
 namespace cxb {
 
 // A picture that acts as a button: it tells when the mouse moves over it,
-// leaves it, presses it and clicks it.
+// leaves it, presses it and clicks it. It takes the keyboard focus (Tab),
+// shows a focus frame, and the space key clicks it.
 class PictureButton : public QLabel {
     Q_OBJECT
 public:
@@ -14,6 +15,9 @@ public:
     // returned.
     bool loadPicture(const QString& nativePath);
     QString pictureFile() const { return file_; }
+
+    // A click from the keyboard, a shortcut or a screen reader.
+    void click() { emit clicked(); }
 
 signals:
     void moved();
@@ -27,6 +31,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QString file_;

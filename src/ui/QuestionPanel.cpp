@@ -51,6 +51,7 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
     memo_->setReadOnly(true);
     memo_->setGeometry(24, 32, 560, 230);
     memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo_->setTabChangesFocus(true);
     QFont font = memo_->font();
     font.setPointSize(14);
     memo_->setFont(font);
@@ -79,6 +80,7 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
     judgement_ = new QPlainTextEdit(this);
     judgement_->setObjectName("Label4");
     judgement_->setReadOnly(true);
+    judgement_->setTabChangesFocus(true);
     judgement_->setGeometry(24, 356, 500, 110);
     judgement_->hide();
     a.registerControl(Ctl::Label4, judgement_);
@@ -122,7 +124,6 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
         auto* b = new QPushButton(caption, this);
         b->setObjectName(name);
         b->setGeometry(geometry);
-        b->setFocusPolicy(Qt::NoFocus);
         return b;
     };
     connect(button("UP", QStringLiteral("上一题"), {600, 450, 110, 36}), &QPushButton::clicked, this,
@@ -153,6 +154,23 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
         pickerBox_->setFocus(); // so the wheel scrolls it
     });
     connect(picker_, &PickerWidget::clicked, this, [&t] { t.nav.mage1Click(); });
+    setFocusOrder();
+}
+
+void QuestionPanel::setFocusOrder() {
+    // Tab goes from the question to its answers, then to the judgement, the
+    // commands under it, the switches and the picker.
+    const char* order[] = {"Memo1",  "Image1", "Image3",  "img3",    "img4",      "Image4",    "Image5",
+                           "chkA",   "chkB",   "chkC",    "chkD",    "chkE",      "chkF",      "chkG",
+                           "chkH",   "btnduoxuan", "Label4", "JIAOJUAN", "UP",     "DO",        "Button2",
+                           "BitBtn9", "CheckBox1", "CheckBox2", "chkshengyintexiao", "ScrollBox1"};
+    QWidget* previous = nullptr;
+    for (const char* name : order) {
+        QWidget* w = findChild<QWidget*>(name);
+        if (!w) continue;
+        if (previous) setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 void QuestionPanel::buildAnswerPanels() {
@@ -196,7 +214,6 @@ void QuestionPanel::buildAnswerPanels() {
         auto* box = new QCheckBox(letter, multi_);
         box->setObjectName("chk" + letter);
         box->setGeometry(i * 52, 8, 50, 28);
-        box->setFocusPolicy(Qt::NoFocus);
         QFont f = box->font();
         f.setPointSize(13);
         box->setFont(f);
@@ -207,7 +224,6 @@ void QuestionPanel::buildAnswerPanels() {
     auto* done = new QPushButton(QStringLiteral("完成"), multi_);
     done->setObjectName("btnduoxuan");
     done->setGeometry(430, 4, 100, 36);
-    done->setFocusPolicy(Qt::NoFocus);
     connect(done, &QPushButton::clicked, this, [&t] { t.judge.btnduoxuanClick(); });
 }
 
@@ -242,6 +258,13 @@ void QuestionPanel::render(const QuestionView& v) {
 }
 
 bool QuestionPanel::trueFalseShown() const { return trueFalse_->isVisible(); }
+
+AnswerPanel QuestionPanel::shownPanel() const {
+    if (!trueFalse_->isHidden()) return AnswerPanel::TrueFalse;
+    if (!multi_->isHidden()) return AnswerPanel::Multi;
+    if (!single_->isHidden()) return AnswerPanel::Single;
+    return AnswerPanel::None;
+}
 
 void QuestionPanel::mousePressEvent(QMouseEvent* event) {
     if (window_.windowHandle()) window_.windowHandle()->startSystemMove();

@@ -1,6 +1,8 @@
 #pragma once
 #include <QWidget>
 
+#include "engine/Controls.h"
+
 class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
@@ -26,6 +28,8 @@ public:
     PickerWidget* picker() const { return picker_; }
     QScrollArea* pickerBox() const { return pickerBox_; }
     bool trueFalseShown() const;
+    // The answer controls on show.
+    AnswerPanel shownPanel() const;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -33,6 +37,7 @@ protected:
 
 private:
     void buildAnswerPanels();
+    void setFocusOrder();
     MainWindow& window_;
     QPlainTextEdit* memo_ = nullptr;
     QPlainTextEdit* judgement_ = nullptr;

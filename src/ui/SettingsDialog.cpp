@@ -1,5 +1,8 @@
 #include "ui/SettingsDialog.h"
 
+#include "ui/KeyboardAccess.h"
+#include "ui/ScreenReaderNames.h"
+
 #include "engine/BankCaptions.h"
 #include "engine/BankEdition.h"
 #include "engine/KeyNames.h"
@@ -79,6 +82,7 @@ SettingsDialog::SettingsDialog(MainWindow& window, bool firstStart)
     showBankSizes();
     listExtraBanks();
     openingStep(SettingsModel::openingValues(*window_.trainer().s.state));
+    KeyboardAccess::bind(this);
 }
 
 // The built-in banks' captions name the number of questions their files hold.

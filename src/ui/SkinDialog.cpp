@@ -1,5 +1,8 @@
 #include "ui/SkinDialog.h"
 
+#include "ui/KeyboardAccess.h"
+#include "ui/ScreenReaderNames.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,6 +45,7 @@ SkinDialog::SkinDialog(MainWindow& window) : QDialog(&window), window_(window) {
     cancel->setObjectName("Button3");
     cancel->setGeometry(405, 200, 95, 32);
     connect(cancel, &QPushButton::clicked, this, &SkinDialog::Button3Click);
+    KeyboardAccess::bind(this);
 }
 
 void SkinDialog::Button2Click() {

@@ -52,8 +52,12 @@ void WindowAdapter::setVisible(Ctl c, bool visible) {
 
 void WindowAdapter::setText(Ctl c, const std::string& text) {
     QWidget* w = control(c);
-    if (auto* label = qobject_cast<QLabel*>(w)) label->setText(q(text));
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) plain->setPlainText(q(text));
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(q(text));
+        // A named label (the time left, the score) reads its text as the
+        // description of its name.
+        if (!label->accessibleName().isEmpty()) label->setAccessibleDescription(q(text));
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) plain->setPlainText(q(text));
     else if (auto* edit = qobject_cast<QTextEdit*>(w)) edit->setPlainText(q(text));
     else if (auto* line = qobject_cast<QLineEdit*>(w)) line->setText(q(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(q(text));

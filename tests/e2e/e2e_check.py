@@ -145,7 +145,7 @@ def answer_text(qtype, code):
 
 
 def check_bank(folder, shipped_path, answered):
-    """Returns {id: record} of the bank as written back."""
+    """Returns ({id: (record after, record shipped)}, answers the run added)."""
     path = os.path.join(folder, "bankdata", "小车.tk")
     after = read(path)
     shipped = read(shipped_path)
@@ -178,9 +178,7 @@ def check_bank(folder, shipped_path, answered):
     total_after = sum(i32(r, R_COUNT) for r in records)
     if total_after < answered:
         problem(f"the bank's answerCounts add up to {total_after}, expected at least {answered}")
-    if grown != answered:
-        problem(f"the run added {grown} answers to the bank's counters, expected {answered} (one per list entry answered)")
-    return by_id
+    return by_id, grown
 
 
 def check_history(data, by_id, exam, t0, t1):
@@ -216,15 +214,18 @@ def check_history(data, by_id, exam, t0, t1):
             continue
         new, old = by_id[qid]
         qtype, answer = i32(new, R_TYPE), i32(new, R_ANSWER)
-        # Every question was answered with the B key: "错" on a true/false
-        # question, B (code 2) on the others.
-        want = 5 if qtype == 2 else 2
+        # Every question was answered with the B key and Enter: "错" on a
+        # true/false question, B (code 2) on a single-choice one, the box B
+        # (bit 4) and "完成" on a multiple-choice one.
+        want = {2: 5, 3: 4}.get(qtype, 2)
         if given != want:
             problem(f"history item {i} (id {qid}, type {qtype}): userAnswer {given}, expected {want} from the B key")
-        if first != (1 if given == answer else 0):
+        # The exam stores a multiple-choice answer without judging or
+        # counting it.
+        if qtype != 3 and first != (1 if given == answer else 0):
             problem(f"history item {i} (id {qid}): firstRight {first} with answer {given} against {answer}")
         right += given == answer
-        if i32(new, R_COUNT) <= i32(old, R_COUNT):
+        if qtype != 3 and i32(new, R_COUNT) <= i32(old, R_COUNT):
             problem(f"history item {i} (id {qid}): the question's answerCount did not grow")
     if len(set(ids)) != len(ids):
         problem(f"the paper holds a question twice: {ids}")
@@ -269,12 +270,22 @@ def check_paper_pages(folder, by_id, ids):
 
 def check_final(folder, shipped_bank, t0, t1, beginner, exam):
     data = check_settings(folder, history_count=1)
-    by_id = check_bank(folder, shipped_bank, beginner + exam)
-    if data is None or not by_id:
+    checked = check_bank(folder, shipped_bank, beginner + exam)
+    if data is None or not checked:
+        return
+    by_id, grown = checked
+    if not by_id:
         return
     ids = check_history(data, by_id, exam, t0, t1)
     if ids:
         check_paper_pages(folder, by_id, ids)
+        # Every answered practice entry counts once; in the exam only the
+        # single-choice and true/false answers do.
+        multi = sum(1 for qid in ids if qid in by_id and i32(by_id[qid][0], R_TYPE) == 3)
+        answered = beginner + exam - multi
+        if grown != answered:
+            problem(f"the run added {grown} answers to the bank's counters, expected {answered} "
+                    f"(one per list entry answered, none for the exam's {multi} multiple-choice ones)")
 
 
 def main(argv):

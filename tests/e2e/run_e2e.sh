@@ -226,8 +226,10 @@ shot main-window
 # Untick "自动进入下一题" (CheckBox2 at (750, 416) of pnl2, pnl2 at y 100), so
 # that only the Down key moves on.
 click "$main" 765 527
+# A answers, or on a multiple-choice question ticks box A and Enter is 完成.
 for ((i = 1; i <= BEGINNER; i++)); do
   key "$main" a
+  key "$main" Return
   key "$main" Down
   if [ "$i" -lt "$BEGINNER" ]; then
     no_box "after question $i of the beginner list (a missing picture?)"
@@ -253,6 +255,7 @@ shot exam-started
 click "$main" 765 527
 for ((i = 1; i <= EXAM; i++)); do
   key "$main" b
+  key "$main" Return
   key "$main" Down
   no_box "after exam question $i"
 done

@@ -7,6 +7,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextImageFormat>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,6 +27,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ExportDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/PaperPdf.h"
 
 using namespace cxb;
 
@@ -216,4 +221,32 @@ TEST(PaperPdf, AFailedWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_FALSE(fileExists(f.dir.file("new.pdf")));
     for (const QString& name : QDir(f.folder()).entryList(QDir::Files))
         EXPECT_FALSE(name.contains(QStringLiteral(".tmp-"))) << name.toStdString();
+}
+
+TEST(PaperPdf, TheExportViewFitsTheWidePictureToItsColumn) {
+    PaperFolder f(3);
+    Seams seams;
+    MainWindow w(f.folder());
+    bool shown = false;
+    ExportDialog::setShowHandler([&](ExportDialog& e) {
+        shown = true;
+        e.show();
+        QTextDocument* doc = e.browser()->document();
+        int pictures = 0;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                if (!format.isImageFormat()) continue;
+                ++pictures;
+                const QTextImageFormat image = format.toImageFormat();
+                // 400 × 200 drawn 197 wide, its height in proportion.
+                EXPECT_DOUBLE_EQ(image.width(), PaperPdf::kPictureWidth);
+                EXPECT_DOUBLE_EQ(image.height(), PaperPdf::kPictureWidth / 2.0);
+            }
+        EXPECT_EQ(pictures, 1);
+        EXPECT_LE(doc->idealWidth(), e.browser()->viewport()->width()) << "nothing to scroll sideways";
+        e.hide();
+    });
+    w.exportDialog().buildPaperPages(1);
+    EXPECT_TRUE(shown);
 }

@@ -4,6 +4,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsSimpleTextItem>
 #include <QHorizontalPercentBarSeries>
 #include <QLabel>
 #include <QPushButton>
@@ -245,4 +246,41 @@ TEST(ProgressChart, BarsPerTypeWithTheirAccuracy) {
     // Drawn bottom up: 多选题, 单选题, 判断题, 全部.
     EXPECT_EQ(bars->barSets()[2]->at(1), 2); // 单选题 ever wrong
     EXPECT_EQ(bars->barSets()[1]->at(2), 2); // 判断题 never wrong
+}
+
+TEST(ProgressChart, SmallSharesLeaveOutTheirLabelsRatherThanOverlap) {
+    // A bank of 1,000 with 1 never answered and 2 ever wrong: the two small
+    // segments are thin slivers beside the large one.
+    BankProgress p;
+    p.total = {"全部", 1000, 1, 997, 2, 997, 999, 99.8, "99.8%（997/999）", "99.8%"};
+    p.byType = {{"判断题", 300, 100, 100, 100, 100, 200, 50, "50%（100/200）", "50%"},
+                {"单选题", 700, 0, 699, 1, 699, 700, 99.9, "99.9%（699/700）", "99.9%"},
+                {"多选题", 0, 0, 0, 0, 0, 0, 0, "还没有作答", "—"}};
+    ProgressView view(p);
+    for (QSize size : {QSize(720, 540), QSize(360, 300), QSize(1200, 700)}) {
+        view.resize(size);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        QCoreApplication::processEvents();
+        std::vector<QRectF> boxes;
+        QStringList texts;
+        for (QGraphicsSimpleTextItem* item : view.shareLabels()) {
+            boxes.push_back(item->sceneBoundingRect());
+            texts << item->text();
+        }
+        for (std::size_t i = 0; i < boxes.size(); ++i)
+            for (std::size_t j = i + 1; j < boxes.size(); ++j)
+                EXPECT_FALSE(boxes[i].intersects(boxes[j]))
+                    << size.width() << ": " << texts[int(i)].toStdString() << " and " << texts[int(j)].toStdString();
+        // Where the bars are long and thick enough the thirds of 判断题 and
+        // the large share are labelled; the slivers never are. The small
+        // window's bars are too thin for any label.
+        if (size.width() >= 720) {
+            EXPECT_GE(texts.count(QStringLiteral("33%")), 3) << size.width();
+        }
+        EXPECT_EQ(texts.count(QStringLiteral("0%")), 0) << size.width();
+        if (size.width() >= 720) {
+            EXPECT_GE(texts.count(QStringLiteral("100%")), 1) << size.width();
+        }
+    }
 }

@@ -9,6 +9,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <cmath>
+#include <QGraphicsSimpleTextItem>
+#include <QFontMetricsF>
+
+#include "engine/ShareLabels.h"
 
 namespace cxb {
 namespace {
@@ -23,6 +28,8 @@ const Part kParts[] = {
     {"答过从未错", &ProgressGroup::neverWrong, QColor(0x43, 0xa0, 0x47)},
     {"曾经答错", &ProgressGroup::everWrong, QColor(0xe5, 0x39, 0x35)},
 };
+
+constexpr double kBarWidth = 0.6; // of each category's band
 
 } // namespace
 
@@ -64,9 +71,13 @@ void ProgressView::buildChart(const std::vector<const ProgressGroup*>& groups) {
         for (auto g = groups.rbegin(); g != groups.rend(); ++g) set->append((*g)->*part.count);
         series->append(set);
     }
-    series->setLabelsVisible(true);
-    series->setLabelsFormat(QStringLiteral("@value%")); // a percent bar labels its share
-    series->setBarWidth(0.6);
+    // The shares are labelled by placeLabels(), which leaves out a label
+    // its segment cannot hold instead of letting it cover its neighbours.
+    series->setLabelsVisible(false);
+    series->setBarWidth(kBarWidth);
+    series_ = series;
+    groups_.clear();
+    for (const ProgressGroup* g : groups) groups_.push_back(*g); // the caller's may go
 
     QStringList captions;
     for (auto g = groups.rbegin(); g != groups.rend(); ++g) captions << caption(**g);
@@ -85,6 +96,43 @@ void ProgressView::buildChart(const std::vector<const ProgressGroup*>& groups) {
     series->attachAxis(share);
     chart->legend()->setAlignment(Qt::AlignBottom);
     chartView_->setChart(chart);
+    connect(chart, &QChart::plotAreaChanged, this, [this] { placeLabels(); });
+    placeLabels();
+}
+
+void ProgressView::placeLabels() {
+    QChart* chart = chartView_->chart();
+    if (!chart || !series_) return;
+    for (QGraphicsSimpleTextItem* item : shareLabels_) delete item;
+    shareLabels_.clear();
+    const QFontMetricsF metrics(chart->font());
+    const int bars = static_cast<int>(groups_.size());
+    for (int bar = 0; bar < bars; ++bar) {
+        // Bars are drawn from the bottom up: category 0 is the last group.
+        const ProgressGroup& g = groups_[static_cast<std::size_t>(bars - 1 - bar)];
+        std::vector<int> counts;
+        for (const Part& part : kParts) counts.push_back(g.*part.count);
+        std::vector<double> widths;
+        for (const std::string& text : ShareLabels::texts(counts))
+            widths.push_back(metrics.horizontalAdvance(QString::fromStdString(text)));
+        const QPointF left = chart->mapToPosition(QPointF(0, bar), series_);
+        const QPointF right = chart->mapToPosition(QPointF(100, bar), series_);
+        const double length = right.x() - left.x();
+        if (length <= 0) continue;
+        // The bar's thickness: its share of the category's band.
+        const double thickness = std::abs(chart->mapToPosition(QPointF(0, bar - kBarWidth / 2), series_).y() -
+                                          chart->mapToPosition(QPointF(0, bar + kBarWidth / 2), series_).y());
+        for (const ShareLabels::Label& l : ShareLabels::place(counts, widths, length, metrics.height(), thickness)) {
+            if (!l.shown) continue;
+            auto* item = new QGraphicsSimpleTextItem(QString::fromStdString(l.text), chart);
+            item->setFont(chart->font());
+            item->setBrush(Qt::black);
+            const QRectF box = item->boundingRect();
+            item->setPos(left.x() + l.centre - box.width() / 2, left.y() - box.height() / 2);
+            item->setZValue(10);
+            shareLabels_.push_back(item);
+        }
+    }
 }
 
 void ProgressView::fillTable(const std::vector<const ProgressGroup*>& groups) {

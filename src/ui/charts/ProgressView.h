@@ -3,7 +3,9 @@
 
 #include "engine/ProgressStats.h"
 
+class QAbstractBarSeries;
 class QChartView;
+class QGraphicsSimpleTextItem;
 class QTableWidget;
 
 namespace cxb {
@@ -18,6 +20,8 @@ public:
     explicit ProgressView(const BankProgress& progress, QWidget* parent = nullptr);
 
     QChartView* chartView() const { return chartView_; }
+    // The percentage labels on show, over the bars.
+    const std::vector<QGraphicsSimpleTextItem*>& shareLabels() const { return shareLabels_; }
     QTableWidget* table() const { return table_; }
 
     // The bar's caption of a group: its name and its share of right answers.
@@ -26,9 +30,14 @@ public:
 private:
     void buildChart(const std::vector<const ProgressGroup*>& groups);
     void fillTable(const std::vector<const ProgressGroup*>& groups);
+    // Puts the percentage labels over the bars as the plot area is now.
+    void placeLabels();
 
     QChartView* chartView_;
     QTableWidget* table_;
+    QAbstractBarSeries* series_ = nullptr;
+    std::vector<ProgressGroup> groups_; // whole bank first
+    std::vector<QGraphicsSimpleTextItem*> shareLabels_;
 };
 
 } // namespace cxb

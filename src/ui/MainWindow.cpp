@@ -65,6 +65,8 @@ MainWindow::MainWindow(const QString& folder) : folder_(folder) {
     design_ = std::make_unique<DesignScale>(*this);
     grip_ = new QSizeGrip(this);
     grip_->setObjectName("sizeGrip");
+    grip_->setAccessibleName(QStringLiteral("调整窗口大小"));
+    grip_->setToolTip(QStringLiteral("拖动以放大或缩小窗口"));
     grip_->resize(16, 16);
     applyTextSize();
     trainer_->showBankInfo();

@@ -42,7 +42,7 @@ fail() {
 
 start_x() {
   local size="$1" n i
-  for n in 81 82 83 84 85 86 87 88 89; do
+  for n in 71 72 73 74 75 76 77 78 79; do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!

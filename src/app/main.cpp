@@ -17,6 +17,7 @@
 #include "data/LearnerFolder.h"
 #include "engine/CommandLine.h"
 #include "engine/Texts.h"
+#include "ui/AppIdentity.h"
 #include "ui/Dialogs.h"
 #include "ui/FontWarmup.h"
 #include "ui/MainWindow.h"
@@ -62,9 +63,9 @@ int main(int argc, char** argv) {
     // One trainer per folder: the folder's lock is taken meanwhile as well.
     cxb::SingleInstance instance(folderOption);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("驰学宝"));
     QApplication::setApplicationVersion(QString::fromUtf8(cxb::CommandLine::release()));
-    QGuiApplication::setDesktopFileName(QStringLiteral(CXB_APP_ID));
+    // Window class, desktop entry, icon, and Qt's dialogs in Chinese.
+    cxb::AppIdentity::apply(app, QCoreApplication::applicationDirPath(), QStringLiteral(CXB_APP_ID));
     const bool probe = qEnvironmentVariableIntValue("CXB_EXIT_AFTER_FIRST_QUESTION") == 1;
     if (probe) cxb::startup::exitAtMessageBox();
 

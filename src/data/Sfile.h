@@ -55,7 +55,11 @@ struct Sfile {
     char skinChuji[100];
     char skinNanti[100];
     char skinKaoshi[100];
-    std::uint8_t padding[3];
+    // Bytes the original format leaves as padding. The first holds the
+    // size of the question text (engine/TextSize.h); a file that never set
+    // it has 0 there, the standard size.
+    std::uint8_t textSize;
+    std::uint8_t padding[2];
 };
 #pragma pack(pop)
 
@@ -99,7 +103,8 @@ static_assert(offsetof(Sfile, skinSunXu) == 2472381);
 static_assert(offsetof(Sfile, skinChuji) == 2472481);
 static_assert(offsetof(Sfile, skinNanti) == 2472581);
 static_assert(offsetof(Sfile, skinKaoshi) == 2472681);
-static_assert(offsetof(Sfile, padding) == 2472781);
+static_assert(offsetof(Sfile, textSize) == 2472781);
+static_assert(offsetof(Sfile, padding) == 2472782);
 
 // The record is kept in the file as it is in memory; that needs a
 // little-endian machine.

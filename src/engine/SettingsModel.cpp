@@ -1,4 +1,5 @@
 #include "engine/SettingsModel.h"
+#include "engine/TextSize.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -60,6 +61,7 @@ SettingsValues SettingsModel::openingValues(const Sfile& st) {
     v.examCount = std::to_string(st.examCount);
     v.backColor = st.backColor;
     v.textColor = st.textColor;
+    v.textSize = TextSize::of(st);
     return v;
 }
 
@@ -135,6 +137,7 @@ SettingsOutcome SettingsModel::apply(Trainer& trainer, const SettingsValues& v) 
     st.examSeconds = number(SettingsField::edt8);
     st.bankChoice = pending;
     st.examCount = number(SettingsField::edtkaoshitishu);
+    TextSize::store(st, TextSize::fromIndex(v.textSize));
 
     trainer.reloadBank(); // reports a bank it cannot load; OK goes on
     trainer.saveState();  // reports a state file it cannot write; OK goes on

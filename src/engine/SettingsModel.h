@@ -26,6 +26,7 @@ struct SettingsValues {
     std::string examCount;   // edtkaoshitishu
     std::int32_t backColor = 0; // edtlblbeijing, 0x00BBGGRR
     std::int32_t textColor = 0; // edtlblzhiti
+    int textSize = 0;           // cbzihao: 0 标准, 1 大, 2 特大 (TextSize)
 };
 
 // The control an OK was refused for.

@@ -30,6 +30,7 @@ void Dialogs::message(QWidget* parent, const QString& text) {
         return;
     }
     QMessageBox box(QMessageBox::Information, QStringLiteral("驰学宝"), text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 

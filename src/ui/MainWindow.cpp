@@ -15,15 +15,19 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSizeGrip>
 #include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
 #include <utility>
 
 #include "engine/CommandKeys.h"
+#include "engine/TextSize.h"
 #include "engine/Texts.h"
 #include "ui/AnalysisDialog.h"
 #include "ui/BankLinkOpener.h"
+#include "ui/DesignScale.h"
+#include "ui/DialogFit.h"
 #include "ui/Dialogs.h"
 #include "ui/ExportDialog.h"
 #include "ui/FontWarmup.h"
@@ -57,6 +61,14 @@ MainWindow::MainWindow(const QString& folder) : folder_(folder) {
     // that show the bank's picture are built right after and shown from it.
     trainer_->construct();
     build();
+    // Every control as designed, to be drawn at the scale the screen calls for.
+    design_ = std::make_unique<DesignScale>(*this);
+    grip_ = new QSizeGrip(this);
+    grip_->setObjectName("sizeGrip");
+    grip_->setAccessibleName(QStringLiteral("调整窗口大小"));
+    grip_->setToolTip(QStringLiteral("拖动以放大或缩小窗口"));
+    grip_->resize(16, 16);
+    applyTextSize();
     trainer_->showBankInfo();
     connectTimers();
     qApp->installEventFilter(this);
@@ -113,7 +125,10 @@ void MainWindow::repaintPicker() {
     questionPanel_->picker()->update();
 }
 
-void MainWindow::scrollPicker(int y) { questionPanel_->pickerBox()->verticalScrollBar()->setValue(std::max(0, y)); }
+void MainWindow::scrollPicker(int y) {
+    const int at = static_cast<int>(std::lround(std::max(0, y) * scale()));
+    questionPanel_->pickerBox()->verticalScrollBar()->setValue(at);
+}
 
 bool MainWindow::loadBackground(int mode, const QString& nativePath) {
     QPixmap pixmap = ImageFiles::load(nativePath, devicePixelRatioF());
@@ -143,6 +158,7 @@ void MainWindow::openSettings(bool firstStart) {
     }
     SettingsDialog dialog(*this, firstStart);
     dialog.run();
+    applyTextSize();
 }
 
 void MainWindow::openAnalysis(const AnalysisView& view) {
@@ -181,36 +197,80 @@ void MainWindow::PifuClick() {
 }
 
 void MainWindow::BitBtn9Click() {
-    QWidget* toggle = adapter_->control(Ctl::BitBtn9);
-    if (height() == kShortHeight) {
-        resize(width(), 785);
-        static_cast<QPushButton*>(toggle)->setText(QStringLiteral("隐藏选题区"));
-    } else {
-        resize(width(), kShortHeight);
-        static_cast<QPushButton*>(toggle)->setText(QStringLiteral("显示选题区"));
-    }
+    auto* toggle = static_cast<QPushButton*>(adapter_->control(Ctl::BitBtn9));
+    shortWindow_ = !shortWindow_;
+    toggle->setText(shortWindow_ ? QStringLiteral("显示选题区") : QStringLiteral("隐藏选题区"));
+    // The window keeps its scale and is centred again at its new height.
+    const int designHeight = shortWindow_ ? WindowFit::kShortHeight : WindowFit::kPickerHeight;
+    const ScreenRect r = WindowFit::placed(
+        {availableArea().x(), availableArea().y(), availableArea().width(), availableArea().height()}, scale(),
+        designHeight);
+    setGeometry(r.x, r.y, r.width, r.height);
 }
 
 void MainWindow::img2Click() { BankLinkOpener::open(this, trainer_->bankLink(), folder_); }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    QScreen* s = screen();
-    if (!s || s->geometry().width() > 1024) return;
-    resize(width(), kShortHeight);
-    static_cast<QPushButton*>(adapter_->control(Ctl::BitBtn9))->setText(QStringLiteral("显示选题区"));
-    Dialogs::message(this, QString::fromUtf8(texts::withSupport(texts::kSmallScreen).c_str()));
+    // Only the first showing fits the window: a window restored from the
+    // task bar comes back as it was.
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    fitToArea(availableArea());
+}
+
+QRect MainWindow::availableArea() const {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(0, 0, kDesignWidth, kDesignHeight);
+}
+
+void MainWindow::fitToArea(const QRect& area) {
+    const WindowPlan plan = fit_.firstShow({area.x(), area.y(), area.width(), area.height()});
+    shortWindow_ = plan.shortWindow;
+    applyScale(plan.scale);
+    setGeometry(plan.frame.x, plan.frame.y, plan.frame.width, plan.frame.height);
+    static_cast<QPushButton*>(adapter_->control(Ctl::BitBtn9))
+        ->setText(shortWindow_ ? QStringLiteral("显示选题区") : QStringLiteral("隐藏选题区"));
+    if (plan.warn) Dialogs::message(this, QString::fromUtf8(texts::withSupport(texts::kSmallScreen).c_str()));
+}
+
+double MainWindow::scale() const { return design_ ? design_->scale() : 1.0; }
+
+void MainWindow::applyScale(double scale) {
+    design_->apply(scale);
+    questionPanel_->picker()->setScale(scale);
+    adapter_->refitImages();
+}
+
+void MainWindow::applyTextSize() {
+    const double factor = TextSize::factor(TextSize::of(*trainer_->s.state));
+    static const char* const kTextControls[] = {"Memo1", "Label4", "mmo1", "chkA", "chkB", "chkC",
+                                                "chkD", "chkE", "chkF", "chkG", "chkH"};
+    for (const char* name : kTextControls)
+        if (auto* w = findChild<QWidget*>(QLatin1String(name))) design_->setTextFactor(w, factor);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // A window the learner made larger or smaller shows the whole design
+    // at the scale that fits it.
+    if (design_) {
+        const int designHeight = shortWindow_ ? WindowFit::kShortHeight : WindowFit::kPickerHeight;
+        const double s = WindowFit::scaleFor(width(), height(), kDesignWidth, designHeight);
+        if (std::abs(s - scale()) > 0.002) applyScale(s);
+    }
+    if (grip_) {
+        grip_->move(width() - grip_->width() - 10, height() - grip_->height() - 10);
+        grip_->raise();
+    }
     updateMask();
 }
 
 void MainWindow::updateMask() {
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) return; // no window shapes there
     QPainterPath path;
-    path.addRoundedRect(QRectF(rect()), 25, 25);
+    const double radius = 25 * scale(); // the design's 50-pixel corner ellipses
+    path.addRoundedRect(QRectF(rect()), radius, radius);
     setMask(QRegion(path.toFillPolygon().toPolygon()));
 }
 
@@ -235,7 +295,16 @@ bool MainWindow::editableHasFocus() const {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::Show) {
+        // Each of the program's dialogs is put wholly on the screen as it
+        // opens, over the window that opened it.
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w != this && w->isWindow() && DialogFit::isOurs(*w)) {
+            const QWidget* owner = w->parentWidget() ? w->parentWidget()->window() : this;
+            const QScreen* s = owner->screen() ? owner->screen() : screen();
+            if (s) DialogFit::fit(*w, owner->frameGeometry(), s->availableGeometry());
+        }
+    } else if (event->type() == QEvent::KeyPress) {
         auto* w = qobject_cast<QWidget*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);
         if (w && w->window() == this && KeyMap::virtualKey(*key) == KeyRules::kEnter) enterPressed_ = true;

@@ -5,11 +5,13 @@
 #include <memory>
 
 #include "engine/Trainer.h"
+#include "engine/WindowFit.h"
 #include "ui/WindowAdapter.h"
 
 class QLabel;
 class QScrollArea;
 class QPushButton;
+class QSizeGrip;
 
 namespace cxb {
 
@@ -17,6 +19,7 @@ class PickerWidget;
 class QuestionPanel;
 class ToolStrip;
 class SidePanels;
+class DesignScale;
 
 // TForm1: the borderless main window. It builds the controls, renders what
 // the engine decides and forwards clicks, keys and timers to it.
@@ -54,9 +57,21 @@ public:
     void BitBtn9Click(); // hide or show the picker
     void img2Click();    // the bank maker's link
 
-    static constexpr int kDesignWidth = 1086;
-    static constexpr int kDesignHeight = 786;
-    static constexpr int kShortHeight = 627;
+    static constexpr int kDesignWidth = WindowFit::kDesignWidth;
+    static constexpr int kDesignHeight = WindowFit::kDesignHeight;
+    static constexpr int kShortHeight = WindowFit::kShortHeight;
+
+    // Fits the window to `area` (the screen less its panels) as its first
+    // showing does: the scale, the place, the short window and the
+    // small-screen message, which comes once per run at most.
+    void fitToArea(const QRect& area);
+    // Screen pixels per design pixel the window is drawn at now.
+    double scale() const;
+    // Whether the window is cut above the question picker.
+    bool isShort() const { return shortWindow_; }
+    // Draws the question text, its options and the explanation at the
+    // learner's text size (字号).
+    void applyTextSize();
 
     // Test seam: what the settings command opens (the real dialog when unset).
     std::function<void(bool firstStart)> settingsOverride;
@@ -73,6 +88,8 @@ private:
     void build();
     void connectTimers();
     void updateMask();
+    void applyScale(double scale);
+    QRect availableArea() const;
     bool editableHasFocus() const;
 
     QString folder_;
@@ -84,6 +101,10 @@ private:
     std::array<QPixmap, 5> backgrounds_;
     int background_ = 0;
     bool shownOnce_ = false;
+    std::unique_ptr<DesignScale> design_;
+    WindowFit fit_;
+    bool shortWindow_ = false;
+    QSizeGrip* grip_ = nullptr;
     bool enterPressed_ = false; // an Enter was pressed in this window and not yet released
     class AnalysisDialog* analysis_ = nullptr;
     class HistoryDialog* history_ = nullptr;

@@ -3,7 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPen>
 #include <algorithm>
+#include <cmath>
 
 #include "engine/Session.h"
 #include "ui/ColorMap.h"
@@ -27,7 +29,14 @@ PickerWidget::PickerWidget(Session& session, QWidget* parent) : QWidget(parent),
 
 void PickerWidget::updateSize() {
     int cells = std::max(s_.picker.paintedCells(), s_.listCount);
-    setFixedSize(PickerCanvas::kWidth, PickerCanvas::pictureHeight(cells));
+    setFixedSize(static_cast<int>(std::ceil(PickerCanvas::kWidth * scale_)),
+                 static_cast<int>(std::ceil(PickerCanvas::pictureHeight(cells) * scale_)));
+}
+
+void PickerWidget::setScale(double scale) {
+    scale_ = scale;
+    updateSize();
+    update();
 }
 
 // Numbers are drawn once per colour into strips of slots and then copied,
@@ -59,13 +68,23 @@ int PickerWidget::numberWidth(int k) {
 
 void PickerWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    paintPicker(p, event->rect());
+    if (scale_ == 1.0) {
+        paintPicker(p, event->rect());
+        return;
+    }
+    // The design's picture, drawn larger or smaller as a whole.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.scale(scale_, scale_);
+    const QRectF area(event->rect());
+    paintPicker(p, QRectF(area.topLeft() / scale_, area.size() / scale_).toAlignedRect());
 }
 
 void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
     const QPalette& pal = palette();
     const int w = PickerCanvas::kCellWidth, h = PickerCanvas::kCellHeight;
     const int gridWidth = PickerCanvas::kPerRow * w;
+    // The picture's size in design pixels, whatever the scale it is drawn at.
+    const int wide = static_cast<int>(std::ceil(width() / scale_)), high = static_cast<int>(std::ceil(height() / scale_));
     // Each cell is worked out first and the drawing is then done in a few
     // batches, one per colour: every pixel is filled once, and the painter
     // is called a few times instead of thousands.
@@ -81,7 +100,7 @@ void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
         slotHeight_ = metrics_->height();
         numberWidths_.assign(2000, -1);
     }
-    if (area.right() >= gridWidth) fills[kFace].append(QRect(gridWidth, area.top(), width() - gridWidth, area.height()));
+    if (area.right() >= gridWidth) fills[kFace].append(QRect(gridWidth, area.top(), wide - gridWidth, area.height()));
     const int firstRow = std::max(0, area.top() / h);
     const int lastRow = area.bottom() / h;
     for (int row = firstRow; row <= lastRow; ++row) {
@@ -129,15 +148,29 @@ void PickerWidget::paintPicker(QPainter& p, const QRect& area) {
     // stroking a line down the whole picture).
     QVector<QRect> grid;
     const int top = area.top(), bottom = area.bottom();
-    for (int y = firstRow * h; y <= bottom + h && y <= height(); y += h) grid.append(QRect(0, y, width() + 1, 1));
+    for (int y = firstRow * h; y <= bottom + h && y <= high; y += h) grid.append(QRect(0, y, wide + 1, 1));
     for (int x = 0; x <= gridWidth; x += w) grid.append(QRect(x, top, 1, bottom - top + 1));
-    p.setBrush(Qt::black);
-    p.drawRects(grid);
-    p.setBrush(Qt::NoBrush);
+    if (scale_ == 1.0) {
+        p.setBrush(Qt::black);
+        p.drawRects(grid);
+        p.setBrush(Qt::NoBrush);
+        return;
+    }
+    // At another scale a one-pixel rectangle may cover no pixel or two:
+    // the lines are drawn one screen pixel wide instead.
+    QPen line(Qt::black);
+    line.setCosmetic(true);
+    line.setWidth(1);
+    p.setPen(line);
+    for (const QRect& r : grid) {
+        const QPointF from(r.left() + 0.5 / scale_, r.top() + 0.5 / scale_);
+        p.drawLine(from, r.width() > r.height() ? QPointF(r.right(), from.y()) : QPointF(from.x(), r.bottom()));
+    }
+    p.setPen(Qt::NoPen);
 }
 
 void PickerWidget::mouseMoveEvent(QMouseEvent* event) {
-    QPoint pos = event->position().toPoint();
+    const QPoint pos = (event->position() / scale_).toPoint();
     emit hovered(pos.x(), pos.y());
 }
 

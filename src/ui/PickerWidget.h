@@ -22,6 +22,10 @@ public:
     PickerWidget(Session& session, QWidget* parent);
     // Grows the picture when a list needs more rows than it has.
     void updateSize();
+    // Draws the picture `scale` times its design size; the mouse is still
+    // reported in design pixels.
+    void setScale(double scale);
+    double scale() const { return scale_; }
     // Paints the part `area` of the picture.
     void paintPicker(QPainter& painter, const QRect& area);
 
@@ -48,6 +52,7 @@ private:
     std::map<std::pair<std::uint32_t, int>, QImage> strips_; // (colour, strip) -> slots
     std::vector<int> numberWidths_;                          // -1 until measured
     int slotHeight_ = 16;
+    double scale_ = 1.0;
 };
 
 } // namespace cxb

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
+#include "ui/DesignScale.h"
 #include "ui/ImageFiles.h"
 
 namespace cxb {
@@ -20,12 +21,29 @@ PictureButton::PictureButton(const QString& name, QWidget* parent, QSize size) :
 
 bool PictureButton::loadPicture(const QString& nativePath) {
     if (nativePath == file_) return true;
-    const qreal ratio = devicePixelRatioF();
-    QPixmap pixmap = ImageFiles::load(nativePath, ratio);
+    // Read at the resolution the button is drawn at: a window drawn larger
+    // than designed takes the @2x file on an ordinary screen too.
+    QPixmap pixmap = ImageFiles::load(nativePath, DesignScale::pixelRatio(this));
     if (pixmap.isNull()) return false;
     file_ = nativePath;
-    setPixmap(ImageFiles::fitted(pixmap, size(), ratio));
+    source_ = pixmap;
+    setPixmap(ImageFiles::fitted(source_, size(), devicePixelRatioF()));
     return true;
+}
+
+void PictureButton::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    if (source_.isNull()) return;
+    // A scale that calls for more pixels than the file read has reads the
+    // picture again, from its @2x file where there is one.
+    const QString file = file_;
+    const qreal need = DesignScale::pixelRatio(this);
+    if (need > source_.devicePixelRatio() + 1e-9 || (need <= 1.0 && source_.devicePixelRatio() > 1.0)) {
+        file_.clear();
+        if (loadPicture(file)) return;
+        file_ = file;
+    }
+    setPixmap(ImageFiles::fitted(source_, size(), devicePixelRatioF()));
 }
 
 void PictureButton::mouseMoveEvent(QMouseEvent* event) {

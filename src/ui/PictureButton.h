@@ -30,6 +30,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -37,6 +38,7 @@ protected:
 
 private:
     QString file_;
+    QPixmap source_; // the picture as read, fitted again to each size
     bool down_ = false;
 };
 

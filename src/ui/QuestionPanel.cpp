@@ -11,9 +11,11 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QWindow>
+#include <cmath>
 
 #include "engine/QuestionView.h"
 #include "ui/ColorMap.h"
+#include "ui/DesignScale.h"
 #include "ui/FittedPicture.h"
 #include "ui/ImageFiles.h"
 #include "ui/MainWindow.h"
@@ -243,7 +245,7 @@ void QuestionPanel::render(const QuestionView& v) {
     if (v.pictureVisible) {
         QString file = QString::fromStdString(v.picture);
         if (file != pictureFile_) {
-            picture_->setPicture(ImageFiles::load(file, picture_->devicePixelRatioF()));
+            picture_->setPicture(ImageFiles::load(file, DesignScale::pixelRatio(picture_)));
             pictureFile_ = file;
         }
         pictureBox_->show();
@@ -280,7 +282,7 @@ bool QuestionPanel::eventFilter(QObject* watched, QEvent* event) {
         const int notches = wheelRest_ / 120;
         wheelRest_ -= notches * 120;
         QScrollBar* bar = pickerBox_->verticalScrollBar();
-        bar->setValue(bar->value() - notches * PickerCanvas::kCellHeight);
+        bar->setValue(bar->value() - static_cast<int>(std::lround(notches * PickerCanvas::kCellHeight * picker_->scale())));
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -6,6 +6,7 @@
 #include "engine/BankCaptions.h"
 #include "engine/BankEdition.h"
 #include "engine/KeyNames.h"
+#include "engine/TextSize.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -139,6 +140,12 @@ void SettingsDialog::build() {
     edt7_ = edit(time, "edt7", {210, 36, 110, 26});
     label(time, QStringLiteral("考试时间：\n(单位:秒)"), {16, 100, 190, 44});
     edt8_ = edit(time, "edt8", {210, 104, 110, 26});
+    // 字号: the size of the question text, its options and the explanation.
+    label(time, QStringLiteral("字号：\n(题目、选项和解析)"), {16, 168, 190, 44});
+    cbzihao_ = new QComboBox(time);
+    cbzihao_->setObjectName("cbzihao");
+    for (const char* name : TextSize::names()) cbzihao_->addItem(QString::fromUtf8(name));
+    cbzihao_->setGeometry(210, 172, 110, 26);
 
     for (QLineEdit* e : {chuji_, nanti_, nantixishu_, edtkaoshitishu_, edt7_, edt8_}) e->setValidator(digits);
 
@@ -210,6 +217,7 @@ void SettingsDialog::openingStep(const SettingsValues& v) {
     edtkaoshitishu_->setText(q(v.examCount));
     setSwatch(edtlblbeijing_, v.backColor);
     setSwatch(edtlblzhiti_, v.textColor);
+    cbzihao_->setCurrentIndex(v.textSize);
 }
 
 SettingsValues SettingsDialog::values() const {
@@ -225,6 +233,7 @@ SettingsValues SettingsDialog::values() const {
     v.examCount = u(edtkaoshitishu_->text());
     v.backColor = backColour_;
     v.textColor = textColour_;
+    v.textSize = cbzihao_->currentIndex();
     return v;
 }
 

@@ -74,6 +74,7 @@ private:
     QLineEdit* edtkaoshitishu_ = nullptr;
     QLineEdit* edt7_ = nullptr;
     QLineEdit* edt8_ = nullptr;
+    QComboBox* cbzihao_ = nullptr; // 字号
     std::array<QLineEdit*, 6> keyEdits_{}; // edt1 … edt6
     QLineEdit* edtlblbeijing_ = nullptr;
     QLineEdit* edtlblzhiti_ = nullptr;

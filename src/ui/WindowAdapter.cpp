@@ -19,6 +19,7 @@
 #include <QUrl>
 
 #include "ui/ColorMap.h"
+#include "ui/DesignScale.h"
 #include "ui/Dialogs.h"
 #include "ui/ImageFiles.h"
 #include "ui/MainWindow.h"
@@ -76,7 +77,7 @@ void WindowAdapter::setImage(Ctl c, const std::string& nativePath) {
         // The judgement mark is set again with every question shown: a label
         // that already shows that file keeps it, as the picture buttons do.
         if (!path.isEmpty() && labelFiles_.value(static_cast<int>(c)) == path) return;
-        QPixmap pixmap = ImageFiles::load(path, label->devicePixelRatioF());
+        QPixmap pixmap = ImageFiles::load(path, DesignScale::pixelRatio(label));
         ok = !pixmap.isNull();
         if (ok) {
             if (auto* fitted = qobject_cast<FittedPicture*>(label))
@@ -99,6 +100,12 @@ void WindowAdapter::setImage(Ctl c, const std::string& nativePath) {
         reportedPictures_.insert(static_cast<int>(c));
         Dialogs::message(&window_, QStringLiteral("无法加载图片：%1").arg(path));
     }
+}
+
+void WindowAdapter::refitImages() {
+    const QHash<int, QString> shown = labelFiles_;
+    labelFiles_.clear();
+    for (auto it = shown.begin(); it != shown.end(); ++it) setImage(static_cast<Ctl>(it.key()), it.value().toStdString());
 }
 
 void WindowAdapter::startTimer(Tmr t, int intervalMs) { timer(t)->start(std::max(0, intervalMs)); }

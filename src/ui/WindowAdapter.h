@@ -30,6 +30,8 @@ public:
     void setText(Ctl control, const std::string& text) override;
     void setChecked(Ctl control, bool checked) override;
     void setImage(Ctl control, const std::string& nativePath) override;
+    // Reads the pictures of the labels again, at their size now.
+    void refitImages();
     void startTimer(Tmr timer, int intervalMs) override;
     void stopTimer(Tmr timer) override;
     void setTimerInterval(Tmr timer, int intervalMs) override;

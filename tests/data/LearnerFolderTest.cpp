@@ -40,10 +40,11 @@ std::vector<std::string> sorted(std::vector<std::string> names) {
     return names;
 }
 
-// A state file with two recorded exams.
+// A state file with two recorded exams and the learner's text size.
 std::string stateWithHistory() {
     auto state = StateFile::newRecord();
     StateFile::resetState(*state);
+    state->textSize = 2; // 特大, in the record's padding byte
     state->historyCount = 2;
     state->history[1].score = 91;
     state->history[2].score = 78;

@@ -102,10 +102,10 @@ prefix_unchanged() {
 prefix_snap "$work/prefix.snap"
 
 # The menu entry starts the installed launcher, and names the window class
-# the program's windows carry (the entry's own name).
+# the program's windows carry (chixuebao, as WM_CLASS says).
 exec_line="$(sed -n 's/^Exec=//p' "$usr/share/applications/$id.desktop")"
 [ -x "$usr/bin/${exec_line%% *}" ] || fail "the menu entry's Exec=$exec_line is not an installed program"
-grep -qx "StartupWMClass=$id" "$usr/share/applications/$id.desktop" || fail "the menu entry names no window class $id"
+grep -qx "StartupWMClass=chixuebao" "$usr/share/applications/$id.desktop" || fail "the menu entry names no window class chixuebao"
 
 # 2. The first start, in a home of its own.
 cat >"$work/screen.json" <<'JSON'

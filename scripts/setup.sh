@@ -4,11 +4,11 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libfontconfig-dev
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libsqlite3-dev
   fonts-wqy-microhei
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(xvfb xdotool imagemagick clang libclang-rt-14-dev hyperfine time poppler-utils)
+  packages+=(xvfb xdotool imagemagick clang libclang-rt-14-dev hyperfine time poppler-utils sqlite3)
   # The install and package tests.
   packages+=(desktop-file-utils appstream dpkg-dev file)
 fi

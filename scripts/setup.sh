@@ -8,7 +8,7 @@ packages=(
   fonts-wqy-microhei
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(xvfb xdotool imagemagick clang libclang-rt-14-dev hyperfine time poppler-utils sqlite3)
+  packages+=(xvfb xdotool imagemagick clang libclang-rt-14-dev hyperfine time poppler-utils)
   # The install and package tests.
   packages+=(desktop-file-utils appstream dpkg-dev file)
 fi

@@ -83,7 +83,7 @@ TEST(CloseSignals, TermHangUpAndInterruptCloseTheWindowAndStoreTheBank) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 10000));
         EXPECT_EQ(f.storedAnswers(), 3);
         EXPECT_TRUE(f.journalMarked());
-        EXPECT_TRUE(messages.seen.empty());
+        for (const QString& m : messages.seen) EXPECT_FALSE(m.startsWith(QString::fromUtf8(texts::kBankNotStored))) << m.toStdString();
     }
 }
 

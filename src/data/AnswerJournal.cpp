@@ -43,6 +43,7 @@ std::string errorOf(sqlite3* db) { return db ? sqlite3_errmsg(db) : "no database
 struct AnswerJournal::Impl {
     sqlite3* db = nullptr;
     std::string error;
+    int code = SQLITE_OK; // extended code of the last failure
     std::map<std::string, std::int64_t> bankIds;
     SqliteStatement insertAnswer, insertHandIn, findBank, insertBank, answersAfter, lastSeq, storeOf, intend,
         applied, drop, pending, markSaved;
@@ -64,6 +65,7 @@ struct AnswerJournal::Impl {
     }
     bool fail() {
         error = errorOf(db);
+        code = db ? sqlite3_extended_errcode(db) : SQLITE_ERROR;
         return false;
     }
 
@@ -119,6 +121,10 @@ AnswerJournal& AnswerJournal::operator=(AnswerJournal&&) noexcept = default;
 AnswerJournal::~AnswerJournal() = default;
 
 const std::string& AnswerJournal::lastError() const { return d_->error; }
+
+bool AnswerJournal::lastFailureWasNoRoom() const {
+    return d_->code == SQLITE_FULL || d_->code == SQLITE_IOERR_WRITE;
+}
 
 Result<AnswerJournal> AnswerJournal::open(const std::string& path) {
     auto d = std::make_unique<Impl>();

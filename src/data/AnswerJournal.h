@@ -81,6 +81,9 @@ public:
     bool dropIntent(const std::string& bank);
 
     const std::string& lastError() const;
+    // The last failure was a write that found no room (a full disk, a file
+    // size limit).
+    bool lastFailureWasNoRoom() const;
 
 private:
     struct Impl;

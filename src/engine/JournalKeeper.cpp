@@ -63,7 +63,7 @@ std::string JournalKeeper::storeBank(const Bank& bank, const std::string& native
         // Without the intent on record, a file put in place but not marked
         // would have its answers counted again at the next start.
         if (!journal_->intendStore(*tag_, seq, fnv1a64(bytes))) {
-            if (problem) *problem = FileProblem::Other;
+            if (problem) *problem = journal_->lastFailureWasNoRoom() ? FileProblem::DiskFull : FileProblem::Other;
             return "the answer journal could not record the store: " + journal_->lastError();
         }
         if (storeHook) storeHook(StoreStep::Intended);

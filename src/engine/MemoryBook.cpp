@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <unordered_map>
 
 namespace cxb {
 
@@ -26,20 +27,27 @@ LearnerDays LearnerDays::local(std::int64_t atMs) {
 
 MemoryBook::MemoryBook(const std::vector<JournalAnswer>& answers, LearnerDays days, MemoryModel model)
     : model_(model), days_(days) {
+    // Replayed in a flat table, then kept ordered by id.
+    std::unordered_map<std::int32_t, std::size_t> slot;
+    slot.reserve(2048);
+    std::vector<std::pair<std::int32_t, MemoryState>> table;
+    table.reserve(2048);
     for (const JournalAnswer& a : answers) {
-        auto [it, fresh] = states_.try_emplace(a.questionId);
-        MemoryState& s = it->second;
+        auto [it, fresh] = slot.try_emplace(a.questionId, table.size());
         if (fresh) {
+            table.emplace_back(a.questionId, MemoryState{});
             ++firstAnswers_;
             if (a.right) ++firstRight_;
             firstDay_[a.questionId] = days_.dayOf(a.atMs);
         }
+        MemoryState& s = table[it->second].second;
         // An answer stamped before the previous one (a clock set back) counts
         // as given at the same moment.
         std::int64_t at = s.answers > 0 && a.atMs < s.lastMs ? s.lastMs : a.atMs;
         bool sameDay = s.answers > 0 && days_.dayOf(at) == days_.dayOf(s.lastMs);
         s = model_.answer(s, a.right, at, sameDay);
     }
+    for (auto& [id, s] : table) states_.emplace_hint(states_.end(), id, s);
 }
 
 const MemoryState* MemoryBook::find(std::int32_t questionId) const {

@@ -15,7 +15,9 @@ const MemoryModel::Weights MemoryModel::kDefaultWeights = {
     0.212,  1.2931, 2.3065, 8.2956, 6.4133, 0.8334, 3.0194, 0.001,  1.8722, 0.1666, 0.796,
     1.4835, 0.0614, 0.2629, 1.6483, 0.6014, 1.8729, 0.5425, 0.0912, 0.0658, 0.1542};
 
-MemoryModel::MemoryModel(const Weights& w) : w_(w), factor_(std::pow(0.9, -1.0 / w[20]) - 1.0) {}
+MemoryModel::MemoryModel(const Weights& w)
+    : w_(w), factor_(std::pow(0.9, -1.0 / w[20]) - 1.0), growthScale_(std::exp(w[8])),
+      lapseCap_(std::exp(w[17] * w[18])), easiest_(w[4] - std::exp(w[5] * 3.0) + 1.0) {}
 
 double MemoryModel::retrievability(double days, double stability) const {
     if (stability <= 0.0) return 0.0;
@@ -38,18 +40,17 @@ double MemoryModel::nextDifficulty(double difficulty, int grade) const {
     double delta = -w_[6] * (grade - 3);
     double damped = difficulty + delta * (10.0 - difficulty) / 9.0;
     // Mean reversion toward the unclamped difficulty of a first "Easy".
-    double easiest = w_[4] - std::exp(w_[5] * 3.0) + 1.0;
-    return clampDifficulty(w_[7] * easiest + (1.0 - w_[7]) * damped);
+    return clampDifficulty(w_[7] * easiest_ + (1.0 - w_[7]) * damped);
 }
 
 double MemoryModel::stabilityAfterSuccess(double s, double d, double r) const {
-    double growth = std::exp(w_[8]) * (11.0 - d) * std::pow(s, -w_[9]) * (std::exp(w_[10] * (1.0 - r)) - 1.0);
+    double growth = growthScale_ * (11.0 - d) * std::pow(s, -w_[9]) * (std::exp(w_[10] * (1.0 - r)) - 1.0);
     return s * (growth + 1.0);
 }
 
 double MemoryModel::stabilityAfterLapse(double s, double d, double r) const {
     double longTerm = w_[11] * std::pow(d, -w_[12]) * (std::pow(s + 1.0, w_[13]) - 1.0) * std::exp(w_[14] * (1.0 - r));
-    double shortTerm = s / std::exp(w_[17] * w_[18]);
+    double shortTerm = s / lapseCap_;
     return std::max(std::min(longTerm, shortTerm), kMinStability);
 }
 

@@ -58,6 +58,9 @@ public:
 private:
     Weights w_;
     double factor_;
+    double growthScale_;  // e^w8
+    double lapseCap_;     // e^(w17·w18)
+    double easiest_;      // the unclamped difficulty of a first Easy
 };
 
 } // namespace cxb

@@ -12,6 +12,7 @@
 #include "data/StoredPath.h"
 #include "engine/ExamSession.h"
 #include "engine/JournalKeeper.h"
+#include "engine/ReviewSettingsField.h"
 
 namespace cxb {
 
@@ -52,12 +53,13 @@ std::string number(double v, int digits) {
 
 } // namespace
 
-Result<LearnerStats> LearnerStats::read(const std::string& folder, std::int64_t nowMs, const ReviewSettings& settings) {
+Result<LearnerStats> LearnerStats::read(const std::string& folder, std::int64_t nowMs) {
     const std::string statePath = inProgramFolder(folder, StateFile::kStoredPath);
     auto stateBytes = readFileBytes(statePath);
     if (!stateBytes) return Result<LearnerStats>::failure("cannot read " + statePath);
     auto state = StateFile::newRecord();
     StateFile::parse(*stateBytes, *state);
+    const ReviewSettings settings = ReviewSettingsField::read(*state);
 
     LearnerStats out;
     out.nowMs = nowMs;

@@ -31,8 +31,8 @@ struct LearnerStats {
 
     // Reads FOLDER's state file, the bank it names and the answer journal
     // beside them; an error when the state file or the bank cannot be read.
-    static Result<LearnerStats> read(const std::string& folder, std::int64_t nowMs,
-                                     const ReviewSettings& settings = ReviewSettings{});
+    // The retention is the one the state file holds.
+    static Result<LearnerStats> read(const std::string& folder, std::int64_t nowMs);
     // The figures as JSON (UTF-8).
     std::string json() const;
 };

@@ -47,12 +47,12 @@ int main(int argc, char** argv) {
         break;
     case Outcome::Upgraded:
         std::printf("%s: upgraded, counters of %d questions kept, %d new, %d gone; the previous file is %s\n",
-                    bank.c_str(), report.carried, report.added, report.dropped,
-                    cxb::BankUpgrade::backupPathOf(bank).c_str());
+                    bank.c_str(), report.carried, report.added, report.dropped, report.backup.c_str());
         break;
-    case Outcome::Replaced:
-        std::printf("%s: was not a readable bank, replaced by %s; the previous file is %s\n", bank.c_str(),
-                    shipped.c_str(), cxb::BankUpgrade::backupPathOf(bank).c_str());
+    case Outcome::Salvaged:
+        std::printf("%s: could not be read as a bank; replaced by %s with the counters of %d questions saved from "
+                    "its whole records; the damaged file is %s\n",
+                    bank.c_str(), shipped.c_str(), report.carried, report.backup.c_str());
         break;
     }
     return 0;

@@ -137,8 +137,9 @@ bool HistoryBook::btn2Click() {
 }
 
 bool HistoryBook::saveState() {
-    FileProblem problem = FileProblem::None;
-    const int code = StateFile::saveState(*s_.state, s_.statePath(), nullptr, &problem);
+    FileProblem problem = s_.stateUntouchable ? FileProblem::NoPermission : FileProblem::None;
+    const int code = s_.stateUntouchable ? StateFile::kCannotWrite
+                                         : StateFile::saveState(*s_.state, s_.statePath(), nullptr, &problem);
     if (code == 0) return true;
     s_.fileMessage(texts::stateSaveFailed(code), s_.statePath(), problem);
     return false;

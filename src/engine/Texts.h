@@ -30,6 +30,11 @@ inline std::string bankSalvaged(const std::string& file, const std::string& caus
     return "题库文件 " + file + " 已损坏，无法读取（" + cause + "）。\n已换上程序自带的题库，并从损坏的文件中保留了 " +
            std::to_string(kept) + " 道题的答题记录。\n损坏的文件已另存为 " + backup + "。";
 }
+// A state file of another size than it should have: read as far as it goes,
+// and a copy kept.
+inline std::string stateSizeCopied(const std::string& file, const std::string& copy) {
+    return "设置文件 " + file + " 的大小不对，已按能读到的部分启动。\n原来的文件另存为 " + copy + "。";
+}
 // A state file that could not be read: it was moved aside, never overwritten.
 inline std::string stateKeptAside(const std::string& file, const std::string& cause, const std::string& aside) {
     return "设置文件 " + file + " 无法读取（" + cause + "），已改名保存为 " + aside +

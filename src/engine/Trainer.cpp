@@ -4,6 +4,8 @@
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
+#include "engine/FileMessage.h"
+#include "engine/StarterState.h"
 #include "engine/Texts.h"
 
 namespace cxb {
@@ -20,12 +22,31 @@ void Trainer::construct() {
     s.stateCreated = report.created;
     if (report.firstCode == StateFile::kMissing)
         s.fileMessage(texts::kStateMissing, s.statePath(), FileProblem::NotFound, texts::kStateMade);
-    if (report.firstCode == StateFile::kCannotWrite) s.fileMessage(texts::kCode2, s.statePath(), report.problem);
+    if (report.firstCode == StateFile::kCannotWrite && !report.leftAlone)
+        s.fileMessage(texts::kCode2, s.statePath(), report.problem);
     if (report.saveCode != 0)
         s.fileMessage(texts::stateSaveFailed(report.saveCode), s.statePath(), report.saveProblem);
+    if (!report.movedAside.empty() || report.leftAlone) startFromStarterState(report);
+    if (!report.sizeCopy.empty())
+        s.message(texts::stateSizeCopied(FileMessage::shownName(s.folder, s.statePath()),
+                                         FileMessage::shownName(s.folder, report.sizeCopy)));
     openBank();
     showBankInfo();
     s.bankCount = s.questionCount();
+}
+
+void Trainer::startFromStarterState(const StateFile::LoadReport& report) {
+    *s.state = *StarterState::make();
+    const std::string shown = FileMessage::shownName(s.folder, s.statePath());
+    const char* cause = FileMessage::cause(report.problem);
+    if (report.leftAlone) {
+        // Nothing may be written over the file this run.
+        s.stateUntouchable = true;
+        s.message(texts::stateLeftAlone(shown, cause));
+        return;
+    }
+    s.message(texts::stateKeptAside(shown, cause, FileMessage::shownName(s.folder, report.movedAside)));
+    saveState();
 }
 
 bool Trainer::openBank() {
@@ -70,6 +91,10 @@ void Trainer::showBankInfo() {
 std::string Trainer::bankLink() const { return gbk::toUtf8Lossy(readField(s.bank->header.bankLink)); }
 
 bool Trainer::saveState() {
+    if (s.stateUntouchable) {
+        s.fileMessage(texts::kCode2, s.statePath(), FileProblem::NoPermission);
+        return false;
+    }
     std::string detail;
     FileProblem problem = FileProblem::None;
     const int code = StateFile::saveState(*s.state, s.statePath(), &detail, &problem);

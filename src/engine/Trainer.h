@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "data/StateFile.h"
 #include "engine/AnswerJudge.h"
 #include "engine/BankSearch.h"
 #include "engine/ErrorReview.h"
@@ -57,6 +58,9 @@ public:
 
 private:
     bool openBank();
+    // A state file that could not be read was moved aside (or left alone):
+    // the run starts from the starter state, and the learner is told.
+    void startFromStarterState(const StateFile::LoadReport& report);
     // Writes the bank back; tells the learner when that fails.
     void storeBank();
 };

@@ -136,7 +136,7 @@ SettingsOutcome SettingsModel::apply(Trainer& trainer, const SettingsValues& v) 
     st.bankChoice = pending;
     st.examCount = number(SettingsField::edtkaoshitishu);
 
-    trainer.reloadBank(); // reports a bank it cannot load; OK goes on
+    trainer.switchBank(); // reports a bank it cannot load; OK goes on
     trainer.saveState();  // reports a state file it cannot write; OK goes on
 
     st.bankChoice = pending;

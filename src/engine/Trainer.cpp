@@ -81,6 +81,11 @@ bool Trainer::reloadBank() {
     return ok;
 }
 
+bool Trainer::switchBank() {
+    if (s.bankLoaded && s.nativePath(std::string(readField(s.state->bankPath))) == s.bankNativePath) return true;
+    return reloadBank();
+}
+
 void Trainer::showBankInfo() {
     const BankHeader& h = s.bank->header;
     std::string picture(readField(h.bankPicture));

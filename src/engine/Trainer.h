@@ -34,6 +34,10 @@ public:
     // Loads the bank named by bankPath, first writing back the one in use.
     // On failure the window is left with an empty bank.
     bool reloadBank();
+    // The same after a settings OK, but only when bankPath names another
+    // file than the bank in use (or none is loaded): an OK that keeps the
+    // bank writes nothing and keeps its buffer.
+    bool switchBank();
     // Writes the state file; shows the message when that fails.
     bool saveState();
     // img2 and lbltikuzhuozhe from the loaded bank's header.

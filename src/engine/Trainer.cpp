@@ -1,5 +1,6 @@
 #include "engine/Trainer.h"
 
+#include "data/AtomicFile.h"
 #include "data/BankFile.h"
 #include "data/FixedField.h"
 #include "data/Gbk.h"
@@ -18,6 +19,10 @@ Trainer::Trainer(WindowPort& port, std::string folder)
 }
 
 void Trainer::construct() {
+    // What saves killed in an earlier run left behind, before anything is read.
+    const std::string folder = s.folder.empty() ? std::string(".") : s.folder;
+    AtomicFile::tidy(folder);
+    AtomicFile::tidy(folder + "/bankdata");
     StateFile::LoadReport report = StateFile::loadState(*s.state, s.statePath());
     s.stateCreated = report.created;
     if (report.firstCode == StateFile::kMissing)

@@ -33,7 +33,9 @@ std::optional<InstallManifest> InstallManifest::parse(std::string_view text) {
         // "<sum> <path>": the path is the rest of the line and may hold spaces.
         if (line.size() < 66 || line[64] != ' ' || !isHexSum(line.substr(0, 64))) return std::nullopt;
         std::string_view path = line.substr(65);
-        if (path.empty() || path.front() == '/' || path.find('\0') != std::string_view::npos) return std::nullopt;
+        if (path.find_first_not_of(' ') == std::string_view::npos || path.front() == '/' ||
+            path.find('\0') != std::string_view::npos)
+            return std::nullopt;
         m.files[std::string(path)] = std::string(line.substr(0, 64));
     }
     if (first) return std::nullopt;

@@ -4,6 +4,7 @@
 // every command the list stays inside its bounds; at the end the files on
 // disk, read again, hold what the trainer had in memory.
 #include <fuzzer/FuzzedDataProvider.h>
+#include <sanitizer/common_interface_defs.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -30,17 +31,37 @@ void writeBytes(const std::string& path, const std::string& bytes) {
     if (!out) std::abort();
 }
 
+// The folder the trainer works in, one per process.
+std::string& folderName() {
+    static std::string dir;
+    return dir;
+}
+
+// Takes the folder away however the run ends: normally, at a failed check,
+// or at a sanitizer's report.
+void removeFolder() {
+    if (folderName().empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(folderName(), ignored);
+}
+
 void check(bool ok) {
-    if (!ok) std::abort();
+    if (ok) return;
+    removeFolder();
+    std::abort();
 }
 
 const std::string& folder() {
-    static const std::string dir = [] {
+    static const bool made = [] {
         std::string d = (std::filesystem::temp_directory_path() / ("cxb-fuzz-engine-" + std::to_string(::getpid()))).string();
         std::filesystem::create_directories(d + "/bankdata");
-        return d;
+        folderName() = d;
+        std::atexit(removeFolder);
+        __sanitizer_set_death_callback(removeFolder);
+        return true;
     }();
-    return dir;
+    (void)made;
+    return folderName();
 }
 
 // The list and the positions in it never leave their bounds.

@@ -37,9 +37,29 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     switch (report.outcome) {
     case Outcome::Created:
-    case Outcome::Replaced:
-        if (result != shipped || learnerBank.ok()) std::abort();
+        if (result != shipped || learner) std::abort();
         break;
+    case Outcome::Salvaged: {
+        // The shipped questions, no counter below zero, and never more
+        // questions saved than the damaged copy has whole records.
+        const auto salvaged = cxb::BankFile::parse(result);
+        if (!salvaged.ok() || learnerBank.ok() || !BankUpgrade::sameQuestions(salvaged.value(), shippedBank.value()))
+            std::abort();
+        const std::size_t whole = learner->size() < sizeof(cxb::BankHeader) + sizeof(cxb::QuestionRecord)
+                                      ? 0
+                                      : (learner->size() - sizeof(cxb::BankHeader)) / sizeof(cxb::QuestionRecord) - 1;
+        if (report.carried < 0 || static_cast<std::size_t>(report.carried) > whole ||
+            report.carried > shippedBank->questionCount())
+            std::abort();
+        int withCounters = 0;
+        for (int i = 1; i <= salvaged->questionCount(); ++i) {
+            const auto& r = salvaged->records[static_cast<std::size_t>(i)];
+            if (r.rightCount < 0 || r.wrongCount < 0 || r.answerCount < 0) std::abort();
+            withCounters += (r.rightCount | r.wrongCount | r.answerCount) != 0;
+        }
+        if (withCounters > report.carried) std::abort();
+        break;
+    }
     case Outcome::Unchanged:
         if (!learnerBank.ok() || !BankUpgrade::sameQuestions(shippedBank.value(), learnerBank.value())) std::abort();
         break;

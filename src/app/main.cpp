@@ -16,6 +16,7 @@
 #include "app/StartupProbe.h"
 #include "data/LearnerFolder.h"
 #include "engine/CommandLine.h"
+#include "engine/StartupNotices.h"
 #include "engine/Texts.h"
 #include "ui/AppIdentity.h"
 #include "ui/CloseSignals.h"
@@ -33,11 +34,11 @@ void tell(const cxb::LearnerFolder::Report& report, const QString& folder) {
     if (report.created) std::fprintf(stderr, "chixuebao: made %s from the template\n", qPrintable(folder));
     for (const auto& [name, bank] : report.banks) {
         if (bank.outcome == Outcome::Upgraded)
-            std::fprintf(stderr, "chixuebao: %s upgraded, counters of %d questions kept, %d new, %d gone (previous file: %s.bak)\n",
-                         name.c_str(), bank.carried, bank.added, bank.dropped, name.c_str());
-        else if (bank.outcome == Outcome::Replaced)
-            std::fprintf(stderr, "chixuebao: %s was not a readable bank and was replaced (previous file: %s.bak)\n",
-                         name.c_str(), name.c_str());
+            std::fprintf(stderr, "chixuebao: %s upgraded, counters of %d questions kept, %d new, %d gone (previous file: %s)\n",
+                         name.c_str(), bank.carried, bank.added, bank.dropped, bank.backup.c_str());
+        else if (bank.outcome == Outcome::Salvaged)
+            std::fprintf(stderr, "chixuebao: %s was not a readable bank; the counters of %d questions were saved (damaged file: %s)\n",
+                         name.c_str(), bank.carried, bank.backup.c_str());
     }
     for (const auto& problem : report.problems) std::fprintf(stderr, "chixuebao: %s\n", problem.c_str());
 }
@@ -93,6 +94,9 @@ int main(int argc, char** argv) {
             auto report = cxb::LearnerFolder::prepare(QDir(QString::fromStdString(line.templateDir)).path().toStdString(),
                                                       QDir(folder).path().toStdString());
             tell(report, folder);
+            // A bank that was salvaged is never replaced without a word.
+            for (const std::string& notice : cxb::StartupNotices::of(report, QDir(folder).path().toStdString()))
+                cxb::Dialogs::message(nullptr, QString::fromStdString(notice));
             if (!report.usable) {
                 cxb::Dialogs::message(nullptr, QString::fromStdString(cxb::texts::withSupport(
                                                    "无法建立学习文件夹 " + folder.toStdString() + "：" + report.error)));

@@ -9,6 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace cxb {
 namespace {
 
@@ -35,6 +39,28 @@ std::string describe(const char* what, const std::string& path) {
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+bool hasSuffix6(std::string_view rest) {
+    if (rest.size() != 6) return false;
+    for (char c : rest)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+    return true;
+}
+
+// "<target>.through-XXXXXX": the verified copy of an in-place save.
+bool isThroughCopyOf(std::string_view name, std::string_view target) {
+    constexpr std::string_view kMark = ".through-";
+    return !target.empty() && name.size() == target.size() + kMark.size() + 6 && name.starts_with(target) &&
+           name.substr(target.size(), kMark.size()) == kMark && hasSuffix6(name.substr(target.size() + kMark.size()));
+}
+
+// The target a temporary or through-copy name belongs to, or "".
+std::string targetOf(std::string_view name, std::string_view mark) {
+    if (name.size() < mark.size() + 7) return {};
+    const std::size_t at = name.size() - 6 - mark.size();
+    if (name.substr(at, mark.size()) != mark || !hasSuffix6(name.substr(at + mark.size()))) return {};
+    return std::string(name.substr(0, at));
+}
+
 // Removes the temporary files of `target` that no save holds any more: those
 // of a process that died while saving. One that is locked belongs to a save
 // in progress and stays. Nothing else in the folder is touched.
@@ -43,7 +69,7 @@ void removeStaleTemporaries(const std::string& folder, const std::string& target
     if (!d) return;
     const int dfd = ::dirfd(d);
     while (const dirent* e = ::readdir(d)) {
-        if (!AtomicFile::isTemporaryOf(e->d_name, target)) continue;
+        if (!AtomicFile::isTemporaryOf(e->d_name, target) && !isThroughCopyOf(e->d_name, target)) continue;
         int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat opened {}, named {};
@@ -126,7 +152,109 @@ std::string protection(const std::string& target, FileProblem& problem) {
     return {};
 }
 
+// Writes all of `bytes` at `fd` from offset 0, through the test hook. False
+// with errno set on failure.
+bool writeAll(int fd, const std::string& hookPath, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        if (hook() && !hook()(hookPath, done)) {
+            errno = ENOSPC;
+            return false;
+        }
+        std::size_t chunk = bytes.size() - done;
+        if (chunk > (1u << 20)) chunk = 1u << 20;
+        ssize_t n = ::pwrite(fd, bytes.data() + done, chunk, static_cast<off_t>(done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// True when the file at `fd` holds exactly `bytes`.
+bool holds(int fd, std::string_view bytes) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) != bytes.size()) return false;
+    std::string back(1u << 16, '\0');
+    for (std::size_t at = 0; at < bytes.size();) {
+        ssize_t n = ::pread(fd, back.data(), std::min(back.size(), bytes.size() - at), static_cast<off_t>(at));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        if (std::memcmp(back.data(), bytes.data() + at, static_cast<std::size_t>(n)) != 0) return false;
+        at += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void syncFolder(const std::string& folder) {
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+// Puts `bytes` into the existing file `target` in place: its inode, owner,
+// group, mode and every hard link stay. Returns false with errno set.
+bool writeInPlace(const std::string& target, std::string_view bytes, const std::string& hookPath) {
+    int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, hookPath, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+              ::fsync(fd) == 0;
+    const int why = errno;
+    ::close(fd);
+    errno = why;
+    return ok;
+}
+
+constexpr std::string_view kThroughMark = ".through-";
+
+// Reads the whole file at `fd` into `bytes` (already of its size).
+bool holdsAll(int fd, std::string& bytes) {
+    for (std::size_t at = 0; at < bytes.size();) {
+        ssize_t n = ::pread(fd, bytes.data() + at, bytes.size() - at, static_cast<off_t>(at));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        at += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 } // namespace
+
+int AtomicFile::tidy(const std::string& folder) {
+    int tidied = 0;
+    DIR* d = ::opendir(folder.c_str());
+    if (!d) return 0;
+    const int dfd = ::dirfd(d);
+    std::vector<std::string> names;
+    while (const dirent* e = ::readdir(d)) names.emplace_back(e->d_name);
+    for (const std::string& name : names) {
+        const std::string temporaryOf = targetOf(name, ".tmp-");
+        const std::string throughOf = targetOf(name, kThroughMark);
+        if (temporaryOf.empty() && throughOf.empty()) continue;
+        int fd = ::openat(dfd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat opened {}, named {};
+        // Only what no save holds: a save in progress keeps its lock.
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(dfd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(opened, named)) {
+            bool done = true;
+            if (!throughOf.empty()) {
+                // An in-place save that was cut short: its copy is complete
+                // and verified, the file itself may be part new.
+                std::string bytes(static_cast<std::size_t>(opened.st_size), '\0');
+                done = holdsAll(fd, bytes) && writeInPlace(folder + "/" + throughOf, bytes, folder + "/" + throughOf);
+            }
+            if (done && ::unlinkat(dfd, name.c_str(), 0) == 0) ++tidied;
+        }
+        ::close(fd);
+    }
+    ::closedir(d);
+    return tidied;
+}
 
 void AtomicFile::setWriteHook(WriteHook h) { hook() = std::move(h); }
 
@@ -174,40 +302,56 @@ AtomicFile::Outcome AtomicFile::save(const std::string& nativePath, std::string_
     };
 
     // Keep the permissions an existing file had; a new one gets rw-r--r--.
-    // Root keeps its owner too, so a save run as root does not leave the
-    // learner a file of root's that later saves may no longer replace.
+    // The owner and group stay too: root gives them to the new file; anyone
+    // else can give only their own user and one of their groups. When the
+    // new file cannot have them, or other hard links share the file, the
+    // bytes go into the existing file in place instead (see below).
     struct stat st {};
     const bool existing = ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    if (existing && ::geteuid() == 0) (void)::fchown(fd, st.st_uid, st.st_gid);
+    bool inPlace = existing && st.st_nlink > 1;
+    if (existing && ::geteuid() == 0)
+        (void)::fchown(fd, st.st_uid, st.st_gid);
+    else if (existing && (st.st_uid != ::geteuid() || (st.st_gid != ::getegid() && ::fchown(fd, (uid_t)-1, st.st_gid) != 0)))
+        inPlace = true;
     ::fchmod(fd, existing ? (st.st_mode & 07777) : 0644);
 
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        if (hook() && !hook()(nativePath, done)) {
-            errno = ENOSPC;
-            return fail(describe("cannot write", tmp));
-        }
-        std::size_t chunk = bytes.size() - done;
-        if (chunk > (1u << 20)) chunk = 1u << 20;
-        ssize_t n = ::write(fd, bytes.data() + done, chunk);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(describe("cannot write", tmp));
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    if (!writeAll(fd, nativePath, bytes)) return fail(describe("cannot write", tmp));
     if (::fsync(fd) != 0) return fail(describe("cannot flush", tmp));
-    if (::rename(tmp.c_str(), target.c_str()) != 0) return fail(describe("cannot replace", target));
-    // Closed only now: until the rename the lock keeps other saves' clean-up
-    // away. The bytes are on the disk since fsync, so close has nothing left
-    // to report.
-    ::close(fd);
-    // Make the rename itself durable.
-    int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    if (!inPlace) {
+        if (::rename(tmp.c_str(), target.c_str()) != 0) return fail(describe("cannot replace", target));
+        // Closed only now: until the rename the lock keeps other saves' clean-up
+        // away. The bytes are on the disk since fsync, so close has nothing left
+        // to report.
+        ::close(fd);
+        // Make the rename itself durable.
+        syncFolder(folderOf(target));
+        return {};
     }
+
+    // In place: a rename would give the file a new owner or cut its links.
+    // The new bytes are first a complete, verified copy on the disk under
+    // "<name>.through-XXXXXX"; only then is the file itself overwritten. A
+    // crash while it is overwritten leaves the copy, and the next start
+    // (tidy()) finishes the write from it.
+    if (!holds(fd, bytes)) {
+        errno = EIO;
+        return fail(describe("cannot verify", tmp));
+    }
+    std::string through = tmp;
+    through.replace(through.size() - 6 - 5, 5, kThroughMark);
+    if (::rename(tmp.c_str(), through.c_str()) != 0) return fail(describe("cannot keep", through));
+    tmp = through; // fail() removes it from here on
+    syncFolder(folderOf(target));
+    if (!writeInPlace(target, bytes, nativePath)) {
+        // The file may be part new now; the copy stays for the next start
+        // to finish the write, unless a later save succeeds first.
+        Outcome failed{Failure::WriteFailed, describe("cannot write", target), problemFromErrno(errno)};
+        ::close(fd);
+        return failed;
+    }
+    ::unlink(through.c_str());
+    ::close(fd);
+    syncFolder(folderOf(target));
     return {};
 }
 

@@ -18,8 +18,14 @@ namespace cxb {
 // to is replaced and the link stays a link. A link that points nowhere gets
 // its target created, as opening it for writing would.
 //
+// A file whose owner or group the new file could not keep (another user's
+// file in a shared folder), or one with other hard links, is not replaced
+// but overwritten in place, after a complete copy of the new bytes has been
+// written, flushed and read back as "<name>.through-XXXXXX". A crash during
+// that overwrite leaves the copy; tidy() at the next start finishes the write.
+//
 // A process killed during a save leaves its temporary file behind; the next
-// save of the same target removes it. A save in progress holds a lock on its
+// save of the same target, or tidy() at the next start, removes it. A save in progress holds a lock on its
 // temporary file, so a second copy of the program saving the same target at
 // the same time never loses its temporary file to that clean-up.
 class AtomicFile {
@@ -44,6 +50,12 @@ public:
     // True for the names write() gives its temporary files for `target`
     // (a file name, without folder).
     static bool isTemporaryOf(std::string_view name, std::string_view target);
+
+    // At a start: removes the temporary files of saves that were killed, of
+    // every file in `folder`, and finishes in-place saves that were cut
+    // short. Files a running save holds are left alone. Returns how many
+    // were dealt with.
+    static int tidy(const std::string& folder);
 
     // Test seam: called before each chunk is written with the number of
     // bytes written so far; returning false makes that write fail (as a full

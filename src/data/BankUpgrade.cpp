@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "data/AtomicFile.h"
+#include "data/BackupFiles.h"
+#include "data/BankSalvage.h"
 #include "data/BankFile.h"
 #include "data/FileBytes.h"
 
@@ -131,13 +133,16 @@ BankUpgrade::Report BankUpgrade::plan(std::string_view shippedBytes, std::option
         return report;
     }
     auto learner = BankFile::parse(*learnerBytes);
+    auto shipped = BankFile::parse(shippedBytes);
     if (!learner) {
-        report.outcome = Outcome::Replaced;
-        report.added = shippedView->count;
-        result.assign(shippedBytes);
+        BankSalvage::Outcome saved = BankSalvage::fromDamaged(*learnerBytes, *shipped);
+        report.outcome = Outcome::Salvaged;
+        report.carried = saved.kept;
+        report.added = shippedView->count - saved.kept;
+        report.damage = bankBytesProblem(*learnerBytes, learnerBytes->size());
+        result = BankFile::serialize(saved.bank);
         return report;
     }
-    auto shipped = BankFile::parse(shippedBytes);
     result = BankFile::serialize(carryCounters(*shipped, *learner));
     report.outcome = Outcome::Upgraded;
     std::unordered_set<std::int32_t> inShipped, inLearner;
@@ -161,9 +166,11 @@ BankUpgrade::Report BankUpgrade::apply(const std::string& shippedPath, const std
     Report report = plan(*shippedBytes, learnerBytes ? std::optional<std::string_view>(*learnerBytes) : std::nullopt, result);
     if (report.outcome == Outcome::Failed) return failed(shippedPath + ": " + report.error);
     if (report.outcome == Outcome::Unchanged) return report;
-    // The previous file is safe in the backup before its place is taken.
+    // The previous file is safe in a backup of its own before its place is taken.
     if (learnerBytes)
-        if (auto why = AtomicFile::write(backupPathOf(learnerPath), *learnerBytes); !why.empty()) return failed(why);
+        if (auto why = BackupFiles::keep(learnerPath, BackupFiles::kBankMark, *learnerBytes, report.backup);
+            !why.empty())
+            return failed(why);
     if (auto why = AtomicFile::write(learnerPath, result); !why.empty()) return failed(why);
     return report;
 }

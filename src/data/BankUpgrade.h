@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "data/Bank.h"
+#include "data/FileProblem.h"
 
 namespace cxb {
 
@@ -26,29 +27,31 @@ public:
         Unchanged, // the learner's copy holds the shipped questions already
         Created,   // there was no copy: the shipped bank was put there
         Upgraded,  // the copy became the shipped bank with its counters
-        Replaced,  // the copy was not a bank: the shipped bank took its place
+        Salvaged,  // the copy could not be read as a bank: the shipped bank took
+                   // its place with the counters of the copy's whole records
         Failed,    // nothing was changed; see error
     };
     struct Report {
         Outcome outcome = Outcome::Failed;
-        int carried = 0; // questions whose counters came over
+        int carried = 0; // questions whose counters came over (for Salvaged: saved from the damaged copy)
         int added = 0;   // shipped questions the copy did not have
         int dropped = 0; // questions of the copy the shipped bank no longer has
         std::string error;
+        FileProblem damage = FileProblem::None; // for Salvaged: why the copy could not be read
+        std::string backup; // where the previous copy was kept, when it was
     };
 
     // What bringing the learner's copy (nullopt when there is none) up to
     // the shipped bank's file bytes does, in memory: the report and, for
-    // Created, Upgraded and Replaced, the bytes the copy gets in `result`.
+    // Created, Upgraded and Salvaged, the bytes the copy gets in `result`.
     static Report plan(std::string_view shipped, std::optional<std::string_view> learner, std::string& result);
 
     // Brings the file `learnerPath` up to the bank file `shippedPath`. When
-    // the questions differ, the previous file is kept as learnerPath + ".bak"
-    // first. Every file is written atomically; a failure leaves the learner's
-    // copy as it was.
+    // the questions differ, the previous file is kept first as the next of
+    // its backups (learnerPath + ".bak", ".bak.2", …; see BackupFiles). Every
+    // file is written atomically; a failure leaves the learner's copy as it
+    // was.
     static Report apply(const std::string& shippedPath, const std::string& learnerPath);
-
-    static std::string backupPathOf(const std::string& learnerPath) { return learnerPath + ".bak"; }
 };
 
 } // namespace cxb

@@ -1,5 +1,6 @@
 #include "data/FileProblem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -35,9 +36,16 @@ FileProblem bankReadProblem(const std::string& nativePath) {
     std::ifstream in(nativePath, std::ios::binary);
     if (!in) return ::access(nativePath.c_str(), R_OK) != 0 ? problemFromErrno(errno) : FileProblem::Other;
     const auto size = static_cast<std::size_t>(st.st_size);
-    if (size < sizeof(BankHeader)) return FileProblem::NotABank;
+    std::string head(sizeof(BankHeader), '\0');
+    if (size >= sizeof(BankHeader) && !in.read(head.data(), sizeof(std::int32_t))) return FileProblem::Other;
+    head.resize(std::min(size, sizeof(BankHeader)));
+    return bankBytesProblem(head, size);
+}
+
+FileProblem bankBytesProblem(std::string_view start, std::size_t size) {
+    if (size < sizeof(BankHeader) || start.size() < sizeof(std::int32_t)) return FileProblem::NotABank;
     std::int32_t count = 0;
-    if (!in.read(reinterpret_cast<char*>(&count), sizeof count)) return FileProblem::Other;
+    std::memcpy(&count, start.data(), sizeof count);
     if (count < 0 || count > Bank::kMaxQuestions) return FileProblem::CountOutOfRange;
     if (size < BankFile::fileSize(count)) return FileProblem::TooShort;
     return FileProblem::Other;

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace cxb {
 
@@ -22,5 +24,7 @@ FileProblem problemFromErrno(int error);
 
 // What is wrong with reading `nativePath` as a bank, after a read failed.
 FileProblem bankReadProblem(const std::string& nativePath);
+// The same for a bank file of `size` bytes that begins with `start`.
+FileProblem bankBytesProblem(std::string_view start, std::size_t size);
 
 } // namespace cxb

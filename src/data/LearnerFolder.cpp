@@ -11,6 +11,7 @@
 
 #include "data/AtomicFile.h"
 #include "data/FileBytes.h"
+#include "data/InstallManifest.h"
 
 namespace cxb {
 
@@ -102,8 +103,16 @@ bool createFromTemplate(const fs::path& templateDir, const fs::path& folder, boo
     return true;
 }
 
-// Copies what the folder lacks and upgrades the shipped banks.
-void update(const fs::path& templateDir, const fs::path& folder, LearnerFolder::Report& report) {
+// The files the manifest follows: all the template brings but the banks
+// (upgraded with their counters) and the state file (the learner's).
+bool isTracked(const std::string& relative) {
+    return !isBank(relative) && relative != "bankdata/sys.dat" && relative.find('\n') == std::string::npos;
+}
+
+// Copies what the folder lacks, brings the template's files that the learner
+// never changed up to the template's copies, and upgrades the shipped banks.
+void update(const fs::path& templateDir, const fs::path& folder, InstallManifest& manifest,
+            LearnerFolder::Report& report) {
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(templateDir, ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec)) {
@@ -122,15 +131,56 @@ void update(const fs::path& templateDir, const fs::path& folder, LearnerFolder::
             report.banks.emplace_back(relative.string(), std::move(upgrade));
             continue;
         }
-        if (pathExists(target.string())) continue;
+        const std::string name = relative.generic_string();
+        const bool tracked = isTracked(name);
+        const bool there = pathExists(target.string());
         auto bytes = readFileBytes(it->path().string());
-        std::string why = bytes ? AtomicFile::write(target.string(), *bytes) : "cannot read " + it->path().string();
-        if (why.empty())
+        if (!bytes) {
+            if (!there) report.problems.push_back("cannot read " + it->path().string());
+            continue;
+        }
+        const std::string shipped = InstallManifest::sha256(*bytes);
+        if (there) {
+            if (!tracked) continue;
+            // The learner's copy: the template's (as installed, or as shipped
+            // now) or the learner's own.
+            auto installed = manifest.files.find(name);
+            const auto current = InstallManifest::sha256Of(target.string());
+            if (current && *current == shipped) {
+                manifest.files[name] = shipped;
+                continue;
+            }
+            if (installed == manifest.files.end() || !current || *current != installed->second) continue;
+            if (std::string why = AtomicFile::write(target.string(), *bytes); !why.empty()) {
+                report.problems.push_back(why);
+                continue;
+            }
+            manifest.files[name] = shipped;
+            report.refreshed.push_back(name);
+            continue;
+        }
+        std::string why = AtomicFile::write(target.string(), *bytes);
+        if (why.empty()) {
             report.copied.push_back(relative.string());
-        else
+            if (tracked) manifest.files[name] = shipped;
+        } else {
             report.problems.push_back(why);
+        }
     }
     if (ec) report.problems.push_back(describe("cannot read", templateDir, ec));
+}
+
+InstallManifest readManifest(const fs::path& folder) {
+    auto text = readFileBytes((folder / InstallManifest::kFileName).string());
+    if (!text) return {};
+    return InstallManifest::parse(*text).value_or(InstallManifest{});
+}
+
+void writeManifest(const fs::path& folder, const InstallManifest& manifest, LearnerFolder::Report& report) {
+    const std::string path = (folder / InstallManifest::kFileName).string();
+    const std::string text = manifest.serialize();
+    if (auto old = readFileBytes(path); old && *old == text) return;
+    if (std::string why = AtomicFile::write(path, text); !why.empty()) report.problems.push_back(why);
 }
 
 void listFiles(const fs::path& folder, std::vector<std::string>& out) {
@@ -160,6 +210,13 @@ LearnerFolder::Report LearnerFolder::prepare(const std::string& templateDir, con
         if (!createFromTemplate(from, to, report.created, report.error)) return report;
         if (report.created) {
             listFiles(to, report.copied);
+            InstallManifest manifest;
+            for (const std::string& name : report.copied) {
+                const std::string generic = fs::path(name).generic_string();
+                if (!isTracked(generic)) continue;
+                if (auto sum = InstallManifest::sha256Of((to / name).string())) manifest.files[generic] = *sum;
+            }
+            writeManifest(to, manifest, report);
             report.usable = true;
             return report;
         }
@@ -168,7 +225,9 @@ LearnerFolder::Report LearnerFolder::prepare(const std::string& templateDir, con
         report.error = to.string() + " is not a folder";
         return report;
     }
-    update(from, to, report);
+    InstallManifest manifest = readManifest(to);
+    update(from, to, manifest, report);
+    writeManifest(to, manifest, report);
     report.usable = true;
     return report;
 }

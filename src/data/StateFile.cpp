@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "data/AtomicFile.h"
+#include "data/BackupFiles.h"
 #include "data/FileBytes.h"
 
 namespace cxb {
@@ -43,12 +44,17 @@ void StateFile::resetState(Sfile& s) {
 }
 
 namespace {
+StateFile::ReadHook& readHook() {
+    static StateFile::ReadHook h;
+    return h;
+}
+
 // Reads the file straight into the record, as parse() would take its bytes:
 // the first sizeof(Sfile) bytes over the record, a shorter file leaving the
 // rest as it was. The record is 2.4 MB; going through a buffer costs as much
 // again as the read itself. False if it is not a regular file or a read
 // fails; a read that fails half-way leaves the record zeroed, not mixed.
-bool readInto(const std::string& nativePath, Sfile& state) {
+bool readInto(const std::string& nativePath, Sfile& state, std::size_t& fileSize) {
     const int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
@@ -56,10 +62,17 @@ bool readInto(const std::string& nativePath, Sfile& state) {
         ::close(fd);
         return false;
     }
+    fileSize = static_cast<std::size_t>(st.st_size);
     auto* out = reinterpret_cast<char*>(&state);
     std::size_t got = 0;
     while (got < sizeof(Sfile)) {
-        const ssize_t n = ::read(fd, out + got, sizeof(Sfile) - got);
+        // At most 1 MB a read, so that a read may fail half-way in a test too.
+        const std::size_t want = std::min<std::size_t>(sizeof(Sfile) - got, 1u << 20);
+        ssize_t n = -1;
+        if (readHook() && !readHook()(got))
+            errno = EIO;
+        else
+            n = ::read(fd, out + got, want);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             ::close(fd);
@@ -86,17 +99,40 @@ FileProblem readProblem(const std::string& nativePath) {
 
 } // namespace
 
+void StateFile::setReadHook(ReadHook hook) { readHook() = std::move(hook); }
+
 StateFile::LoadReport StateFile::loadState(Sfile& state, const std::string& nativePath) {
     LoadReport report;
-    if (readInto(nativePath, state)) return report;
-    if (pathExists(nativePath)) {
-        // There is something at that path that cannot be read (a folder, no
-        // permission). Writing defaults over it would destroy what it holds,
-        // so run on the defaults in memory and leave it alone.
+    std::size_t size = 0;
+    if (readInto(nativePath, state, size)) {
+        // Bytes beyond the record, or a record cut short, would be gone with
+        // the first save: a copy keeps them.
+        if (size != sizeof(Sfile) && size != 0) {
+            if (auto bytes = readFileBytes(nativePath))
+                (void)BackupFiles::keep(nativePath, BackupFiles::kBankMark, *bytes, report.sizeCopy);
+        }
+        return report;
+    }
+    // A link that points nowhere is a missing file: it is made through the link.
+    struct stat linked {};
+    const bool dangling = ::lstat(nativePath.c_str(), &linked) == 0 && S_ISLNK(linked.st_mode) &&
+                          ::stat(nativePath.c_str(), &linked) != 0 && errno == ENOENT;
+    if (pathExists(nativePath) && !dangling) {
+        // There is something at that path that cannot be read. Writing
+        // defaults over it would destroy what it holds: a file is moved
+        // aside, a folder (or a file that cannot be moved) left alone, and
+        // the program runs on the defaults.
         resetState(state);
         report.firstCode = kCannotWrite;
         report.detail = "cannot read " + nativePath;
         report.problem = readProblem(nativePath);
+        struct stat st {};
+        if (::lstat(nativePath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return report;
+        if (BackupFiles::moveAside(nativePath, BackupFiles::kUnreadableMark, report.movedAside).empty()) {
+            report.firstCode = 0;
+        } else {
+            report.leftAlone = true;
+        }
         return report;
     }
     report.created = true;

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,6 +24,16 @@ public:
         std::string detail;   // what the system said, for the log
         FileProblem problem = FileProblem::None;     // why firstCode
         FileProblem saveProblem = FileProblem::None; // why saveCode
+        // A file that was there but could not be read (no permission, a
+        // read that failed half-way) is never written over: it is moved
+        // aside under this name, and the record holds the defaults.
+        std::string movedAside;
+        // ... or, when even that failed, left where it is: then no save may
+        // replace it during this run.
+        bool leftAlone = false;
+        // A file of another size than the record was read as far as it goes;
+        // a copy of it is kept under this name before any save replaces it.
+        std::string sizeCopy;
     };
 
     // A zero-filled record with bankChoice 1, as every load starts from.
@@ -37,7 +48,7 @@ public:
     static void resetState(Sfile& state);
 
     // Loads the file at `nativePath`; a missing file gets the defaults and
-    // is written at once.
+    // is written at once. A folder in the file's place is left alone.
     static LoadReport loadState(Sfile& state, const std::string& nativePath);
 
     // Writes the whole record atomically. 0 on success; kCannotWrite when the
@@ -46,6 +57,12 @@ public:
     // failed after that (a full disk). The old file stays whole either way.
     static int saveState(const Sfile& state, const std::string& nativePath, std::string* detail = nullptr,
                          FileProblem* problem = nullptr);
+
+    // Test seam: called before each read of the state file with the bytes
+    // read so far; returning false makes that read fail (as a bad disk
+    // block would). Pass an empty function to remove it.
+    using ReadHook = std::function<bool(std::size_t offset)>;
+    static void setReadHook(ReadHook hook);
 };
 
 } // namespace cxb

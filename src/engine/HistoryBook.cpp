@@ -139,8 +139,9 @@ bool HistoryBook::btn2Click() {
 }
 
 bool HistoryBook::saveState() {
-    FileProblem problem = FileProblem::None;
-    const int code = StateFile::saveState(*s_.state, s_.statePath(), nullptr, &problem);
+    FileProblem problem = s_.stateUntouchable ? FileProblem::NoPermission : FileProblem::None;
+    const int code = s_.stateUntouchable ? StateFile::kCannotWrite
+                                         : StateFile::saveState(*s_.state, s_.statePath(), nullptr, &problem);
     if (code == 0) {
         if (s_.journal) s_.journal->stateSaved();
         return true;

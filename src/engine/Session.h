@@ -27,6 +27,7 @@ struct Session {
 
     std::unique_ptr<Sfile> state;
     bool stateCreated = false; // the state file was made during this start
+    bool stateUntouchable = false; // an unreadable state file that no save may replace
     std::unique_ptr<Bank> bank;
     bool bankLoaded = false;    // the bank buffer holds a bank that was read
     std::string bankNativePath; // where the loaded bank is written back

@@ -139,7 +139,7 @@ SettingsOutcome SettingsModel::apply(Trainer& trainer, const SettingsValues& v) 
     st.examCount = number(SettingsField::edtkaoshitishu);
     TextSize::store(st, TextSize::fromIndex(v.textSize));
 
-    trainer.reloadBank(); // reports a bank it cannot load; OK goes on
+    trainer.switchBank(); // reports a bank it cannot load; OK goes on
     trainer.saveState();  // reports a state file it cannot write; OK goes on
 
     st.bankChoice = pending;

@@ -34,6 +34,28 @@ inline constexpr const char* kSkinError = "加载皮肤出错！,或者请以管
 inline constexpr const char* kStateMade = "程序已按默认设置新建了这个文件，请在接下来的设置窗口中选择题库。";
 inline constexpr const char* kNoBankChosen = "（还没有选择题库）";
 inline constexpr const char* kChooseBank = "请在“设置”中选择一个题库。";
+// A learner's bank that could not be read at the start: what was saved of it
+// and where the damaged file is.
+inline std::string bankSalvaged(const std::string& file, const std::string& cause, int kept,
+                                const std::string& backup) {
+    return "题库文件 " + file + " 已损坏，无法读取（" + cause + "）。\n已换上程序自带的题库，并从损坏的文件中保留了 " +
+           std::to_string(kept) + " 道题的答题记录。\n损坏的文件已另存为 " + backup + "。";
+}
+// A state file of another size than it should have: read as far as it goes,
+// and a copy kept.
+inline std::string stateSizeCopied(const std::string& file, const std::string& copy) {
+    return "设置文件 " + file + " 的大小不对，已按能读到的部分启动。\n原来的文件另存为 " + copy + "。";
+}
+// A state file that could not be read: it was moved aside, never overwritten.
+inline std::string stateKeptAside(const std::string& file, const std::string& cause, const std::string& aside) {
+    return "设置文件 " + file + " 无法读取（" + cause + "），已改名保存为 " + aside +
+           "，没有被覆盖。\n程序按初始设置启动：小车题库，100题、45分钟的模拟考试。";
+}
+// ... and could not be moved aside either: nothing is written over it.
+inline std::string stateLeftAlone(const std::string& file, const std::string& cause) {
+    return "设置文件 " + file + " 无法读取（" + cause +
+           "），也无法改名保存。\n为了不覆盖它，这次运行按初始设置进行，不保存设置和考试记录。";
+}
 inline constexpr const char* kSmallScreen = "我发现您的显示分辨率太小了，不能完全显示，建议设置的大一些；";
 
 // Window captions (the version label follows directly).

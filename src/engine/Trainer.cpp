@@ -2,10 +2,13 @@
 
 #include <cstdio>
 
+#include "data/AtomicFile.h"
 #include "data/BankFile.h"
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
+#include "engine/FileMessage.h"
+#include "engine/StarterState.h"
 #include "engine/Texts.h"
 
 namespace cxb {
@@ -18,13 +21,22 @@ Trainer::Trainer(WindowPort& port, std::string folder)
 }
 
 void Trainer::construct() {
+    // What saves killed in an earlier run left behind, before anything is read.
+    const std::string folder = s.folder.empty() ? std::string(".") : s.folder;
+    AtomicFile::tidy(folder);
+    AtomicFile::tidy(folder + "/bankdata");
     StateFile::LoadReport report = StateFile::loadState(*s.state, s.statePath());
     s.stateCreated = report.created;
     if (report.firstCode == StateFile::kMissing)
         s.fileMessage(texts::kStateMissing, s.statePath(), FileProblem::NotFound, texts::kStateMade);
-    if (report.firstCode == StateFile::kCannotWrite) s.fileMessage(texts::kCode2, s.statePath(), report.problem);
+    if (report.firstCode == StateFile::kCannotWrite && !report.leftAlone)
+        s.fileMessage(texts::kCode2, s.statePath(), report.problem);
     if (report.saveCode != 0)
         s.fileMessage(texts::stateSaveFailed(report.saveCode), s.statePath(), report.saveProblem);
+    if (!report.movedAside.empty() || report.leftAlone) startFromStarterState(report);
+    if (!report.sizeCopy.empty())
+        s.message(texts::stateSizeCopied(FileMessage::shownName(s.folder, s.statePath()),
+                                         FileMessage::shownName(s.folder, report.sizeCopy)));
     openJournal();
     openBank();
     // What an earlier run took in but could not store goes back before
@@ -45,6 +57,18 @@ void Trainer::openJournal() {
         std::fprintf(stderr, "chixuebao: no answer journal: %s\n", why.c_str());
         s.journal = nullptr;
     }
+void Trainer::startFromStarterState(const StateFile::LoadReport& report) {
+    *s.state = *StarterState::make();
+    const std::string shown = FileMessage::shownName(s.folder, s.statePath());
+    const char* cause = FileMessage::cause(report.problem);
+    if (report.leftAlone) {
+        // Nothing may be written over the file this run.
+        s.stateUntouchable = true;
+        s.message(texts::stateLeftAlone(shown, cause));
+        return;
+    }
+    s.message(texts::stateKeptAside(shown, cause, FileMessage::shownName(s.folder, report.movedAside)));
+    saveState();
 }
 
 bool Trainer::openBank() {
@@ -82,6 +106,11 @@ bool Trainer::reloadBank() {
     return ok;
 }
 
+bool Trainer::switchBank() {
+    if (s.bankLoaded && s.nativePath(std::string(readField(s.state->bankPath))) == s.bankNativePath) return true;
+    return reloadBank();
+}
+
 void Trainer::showBankInfo() {
     const BankHeader& h = s.bank->header;
     std::string picture(readField(h.bankPicture));
@@ -92,6 +121,10 @@ void Trainer::showBankInfo() {
 std::string Trainer::bankLink() const { return gbk::toUtf8Lossy(readField(s.bank->header.bankLink)); }
 
 bool Trainer::saveState() {
+    if (s.stateUntouchable) {
+        s.fileMessage(texts::kCode2, s.statePath(), FileProblem::NoPermission);
+        return false;
+    }
     std::string detail;
     FileProblem problem = FileProblem::None;
     const int code = StateFile::saveState(*s.state, s.statePath(), &detail, &problem);

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "data/StateFile.h"
 #include "engine/AnswerJudge.h"
 #include "engine/BankSearch.h"
 #include "engine/ErrorReview.h"
@@ -34,6 +35,10 @@ public:
     // Loads the bank named by bankPath, first writing back the one in use.
     // On failure the window is left with an empty bank.
     bool reloadBank();
+    // The same after a settings OK, but only when bankPath names another
+    // file than the bank in use (or none is loaded): an OK that keeps the
+    // bank writes nothing and keeps its buffer.
+    bool switchBank();
     // Writes the state file; shows the message when that fails.
     bool saveState();
     // img2 and lbltikuzhuozhe from the loaded bank's header.
@@ -65,6 +70,9 @@ private:
     bool openBank();
     void openJournal();
     int recovered_ = 0;
+    // A state file that could not be read was moved aside (or left alone):
+    // the run starts from the starter state, and the learner is told.
+    void startFromStarterState(const StateFile::LoadReport& report);
     // Writes the bank back; tells the learner when that fails.
     void storeBank();
 };

@@ -48,19 +48,17 @@ SingleInstance::~SingleInstance() {
 
 void SingleInstance::beginLocking(const QString& folder) {
     folder_ = folder;
-    lock_ = std::make_unique<QLockFile>(lockFilePath(folder));
-    // The lock is held as long as the trainer runs, so its age says nothing;
-    // it is stale only when its process is gone (or the machine restarted).
-    lock_->setStaleLockTime(0);
+    lock_ = std::make_unique<FolderLock>(QDir(folder).path().toStdString());
     try {
-        // A lock left by a process that is gone is taken over here.
-        locking_ = std::thread([lock = lock_.get()] { lock->tryLock(0); });
+        locking_ = std::thread([lock = lock_.get()] { lock->tryLock(); });
     } catch (const std::system_error&) {
-        lock_->tryLock(0);
+        lock_->tryLock();
     }
 }
 
-QString SingleInstance::lockFilePath(const QString& folder) { return QDir(folder).filePath(QStringLiteral(".chixuebao.lock")); }
+QString SingleInstance::lockFilePath(const QString& folder) {
+    return QDir(folder).filePath(QString::fromLatin1(FolderLock::kFileName));
+}
 
 QString SingleInstance::serverName(const QString& folder) {
     QString path = QFileInfo(folder).canonicalFilePath();
@@ -79,23 +77,21 @@ bool SingleInstance::claim(const QString& dataFolder) {
     }
     QDeadlineTimer deadline(kReachMs);
     while (!lock_->isLocked()) {
-        if (lock_->error() != QLockFile::LockFailedError) {
+        if (lock_->state() == FolderLock::State::Unavailable) {
             // No lock file can be made here (a read-only folder, a full
             // disk): the trainer runs as it would without the guard.
-            qWarning("cannot make the lock file %s; starting without it", qPrintable(lock_->fileName()));
+            qWarning("cannot make the lock file %s; starting without it", lock_->fileName().c_str());
             return true;
         }
         if (askRunningToActivate()) return false;
         if (deadline.hasExpired()) {
-            // Held by a live process of the same name, yet nobody answers: a
-            // lock file copied along with the folder, say. It is removed only
-            // when no process holds it open any more.
-            if (lock_->removeStaleLockFile() && lock_->tryLock(0)) break;
+            // Held by a live process that does not answer (a tool such as
+            // tkupgrade, or a trainer without its channel module).
             Dialogs::message(nullptr, QString::fromUtf8(kAlreadyRunning));
             return false;
         }
         QThread::msleep(20);
-        lock_->tryLock(0);
+        lock_->tryLock();
     }
     QTimer::singleShot(kListenDelayMs, this, &SingleInstance::listen);
     return true;

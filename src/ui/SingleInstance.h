@@ -1,10 +1,11 @@
 #pragma once
-#include <QLockFile>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <memory>
 #include <thread>
+
+#include "data/FolderLock.h"
 
 class QWidget;
 
@@ -13,7 +14,8 @@ namespace cxb {
 // One trainer per program folder. The bank and the state file are read
 // whole at start and written whole later, so a second trainer on the same
 // folder would write its stale copy over the first one's answers. The first
-// start holds a lock file in the folder and, once its window is up, listens
+// start holds the folder's lock (FolderLock, which tkupgrade takes as well)
+// and, once its window is up, listens
 // on a local socket named after the folder (the channel module beside the
 // program); a later start asks it to come to the front and ends.
 class SingleInstance : public QObject {
@@ -51,7 +53,7 @@ private:
     void listen();
 
     QString folder_;
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<FolderLock> lock_;
     std::thread locking_;
     QPointer<QObject> server_;
     QPointer<QWidget> window_;

@@ -12,6 +12,7 @@
 #include "data/BankFile.h"
 #include "data/BankGenerator.h"
 #include "data/FixedField.h"
+#include "data/InstallManifest.h"
 #include "data/LearnerFolder.h"
 #include "data/StateFile.h"
 #include "support/TempDir.h"
@@ -23,11 +24,12 @@ using Outcome = BankUpgrade::Outcome;
 
 namespace {
 
-// Every file under `folder` by its relative path, with its bytes.
+// Every file under `folder` by its relative path, with its bytes; the
+// folder's own record of what was installed aside.
 std::map<std::string, std::string> contents(const std::string& folder) {
     std::map<std::string, std::string> out;
     for (const auto& e : fs::recursive_directory_iterator(folder)) {
-        if (!e.is_regular_file()) continue;
+        if (!e.is_regular_file() || e.path().filename() == InstallManifest::kFileName) continue;
         std::ifstream in(e.path(), std::ios::binary);
         out[e.path().lexically_relative(folder).string()] =
             std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -94,6 +96,8 @@ TEST(LearnerFolder, TheFirstStartMakesTheFolderFromTheTemplate) {
     ASSERT_TRUE(report.usable) << report.error;
     EXPECT_TRUE(report.created);
     EXPECT_TRUE(report.problems.empty());
+    // The template's files, and the record of what was installed.
+    EXPECT_TRUE(fs::exists(folder + "/" + InstallManifest::kFileName));
     EXPECT_EQ(contents(folder), contents(tpl.path()));
     EXPECT_EQ(sorted(report.copied), sorted({"bankdata/小车.tk", "bankdata/客车.tk", "bankdata/sys.dat",
                                              "bankdata/pics/1.png", "bankdata/pics/2.png", "bankdata/gantan.png",
@@ -266,4 +270,83 @@ TEST(LearnerFolder, ATemplateInsideTheLearnersFolderAsAnInstallUnderDotLocalPuts
     report = LearnerFolder::prepare(folder + "/template", folder);
     EXPECT_TRUE(report.copied.empty());
     EXPECT_EQ(contents(folder)["bankdata/小车.tk"], practised);
+}
+
+TEST(LearnerFolder, AnUpgradeReplacesTheShippedFilesTheLearnerNeverChanged) {
+    Template tpl;
+    TempDir home;
+    const std::string folder = home.file("chixuebao");
+    ASSERT_TRUE(LearnerFolder::prepare(tpl.path(), folder).usable);
+    auto manifest = InstallManifest::parse(home.read("chixuebao/.chixuebao-manifest"));
+    ASSERT_TRUE(manifest);
+    EXPECT_EQ(manifest->files.count("bankdata/pics/1.png"), 1u);
+    EXPECT_EQ(manifest->files.count("bankdata/sys.dat"), 0u); // the learner's from the start
+    EXPECT_EQ(manifest->files.count("bankdata/小车.tk"), 0u);  // upgraded with its counters instead
+
+    // The learner paints over one picture and edits the skin.
+    home.write("chixuebao/bankdata/pics/2.png", "the learner's own picture");
+    home.write("chixuebao/皮肤.ini", "[mine]\n");
+    // The next release corrects every picture, the mark and the skin.
+    struct Shipped {
+        const char* name;
+        bool replaced;
+    };
+    const Shipped files[] = {
+        {"bankdata/pics/1.png", true},  {"bankdata/pics/2.png", false}, {"bankdata/gantan.png", true},
+        {"skin/btn_next.png", true},    {"皮肤.ini", false},
+    };
+    std::map<std::string, std::string> before;
+    for (const Shipped& f : files) {
+        before[f.name] = home.read(std::string("chixuebao/") + f.name);
+        tpl.dir.write(f.name, std::string("corrected ") + f.name);
+    }
+    const std::string state = stateWithHistory();
+    home.write("chixuebao/bankdata/sys.dat", state);
+    tpl.dir.write("bankdata/sys.dat", std::string(2472784, '\x01'));
+
+    auto report = LearnerFolder::prepare(tpl.path(), folder);
+    ASSERT_TRUE(report.usable) << report.error;
+    EXPECT_TRUE(report.problems.empty());
+    for (const Shipped& f : files) {
+        SCOPED_TRACE(f.name);
+        const std::string now = home.read(std::string("chixuebao/") + f.name);
+        EXPECT_EQ(now, f.replaced ? std::string("corrected ") + f.name : before[f.name]);
+    }
+    EXPECT_EQ(sorted(report.refreshed), sorted({"bankdata/pics/1.png", "bankdata/gantan.png", "skin/btn_next.png"}));
+    EXPECT_EQ(home.read("chixuebao/bankdata/sys.dat"), state);
+
+    // The manifest follows: the next start changes nothing, and a template
+    // copy the learner's own file happens to match is the template's again.
+    report = LearnerFolder::prepare(tpl.path(), folder);
+    EXPECT_TRUE(report.refreshed.empty());
+    home.write("chixuebao/皮肤.ini", "corrected 皮肤.ini");
+    tpl.dir.write("皮肤.ini", "a later skin");
+    LearnerFolder::prepare(tpl.path(), folder);
+    EXPECT_EQ(home.read("chixuebao/皮肤.ini"), "corrected 皮肤.ini"); // matched, but after the last install
+    LearnerFolder::prepare(tpl.path(), folder);
+    tpl.dir.write("皮肤.ini", "yet another skin");
+    home.write("chixuebao/皮肤.ini", "a later skin");
+    LearnerFolder::prepare(tpl.path(), folder);
+    EXPECT_EQ(home.read("chixuebao/皮肤.ini"), "a later skin");
+}
+
+TEST(InstallManifest, BrokenManifestsAreRefused) {
+    const std::string sum(64, 'a');
+    const char* broken[] = {
+        "", "chixuebao-manifest 2\n", "chixuebao-manifest 1", // no line end
+        "chixuebao-manifest 1\nabc x\n", "chixuebao-manifest 1\n",
+    };
+    EXPECT_TRUE(InstallManifest::parse("chixuebao-manifest 1\n"));
+    for (const char* text : {broken[0], broken[1], broken[2], broken[3]}) EXPECT_FALSE(InstallManifest::parse(text)) << text;
+    for (const std::string& text : {"chixuebao-manifest 1\n" + sum + " /etc/passwd\n",
+                                    "chixuebao-manifest 1\n" + std::string(64, 'G') + " a.png\n",
+                                    "chixuebao-manifest 1\n" + sum + "  \n", "chixuebao-manifest 1\n" + sum + "\n"})
+        EXPECT_FALSE(InstallManifest::parse(text)) << text;
+    InstallManifest m;
+    m.files["bankdata/pics/a b.png"] = sum;
+    m.files["皮肤.ini"] = std::string(64, '0');
+    auto again = InstallManifest::parse(m.serialize());
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->files, m.files);
+    EXPECT_EQ(InstallManifest::sha256("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
 }

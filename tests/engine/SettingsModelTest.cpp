@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -412,4 +413,27 @@ TEST(SettingsExtraBanks, ListsTheTkFilesOfTheFolderByName) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"B.TK", "甲.tk"}));
     EXPECT_TRUE(SettingsModel::extraBanks(dir.file("no-such-folder")).empty());
+}
+
+TEST(SettingsApply, AnOkThatKeepsTheBankWritesNoBank) {
+    Started t;
+    QuestionRecord& r = t.trainer.s.record(3);
+    r.rightCount += 2;
+    r.answerCount += 2;
+    const std::string before = t.dir.read("bankdata/小车.tk");
+    // A write-protected bank: an OK that keeps it has nothing to say about it.
+    ::chmod(t.dir.file("bankdata/小车.tk").c_str(), 0444);
+    for (int round = 0; round < 3; ++round) {
+        SettingsValues v = t.opening();
+        v.pauseMs = std::to_string(500 + round);
+        ASSERT_TRUE(SettingsModel::apply(t.trainer, v).applied);
+    }
+    EXPECT_TRUE(t.window.messages.empty()) << t.window.messages.front();
+    EXPECT_EQ(t.dir.read("bankdata/小车.tk"), before);
+    // The counters of this run stay in the buffer for the close.
+    EXPECT_EQ(t.trainer.s.record(3).answerCount, r.answerCount);
+    EXPECT_EQ(t.trainer.s.bankCount, 30);
+    ::chmod(t.dir.file("bankdata/小车.tk").c_str(), 0644);
+    t.trainer.closeQuery();
+    EXPECT_NE(t.dir.read("bankdata/小车.tk"), before);
 }

@@ -15,6 +15,10 @@
 #     start changes nothing;
 #   - the manual page shows with man -l; --help and --version answer with no
 #     display and write nothing; no start writes under the prefix.
+#   - a new version's corrected picture replaces the learner's copy the
+#     learner never changed, and keeps one the learner changed;
+#   - a learner's bank cut short keeps the counters of its whole records, a
+#     message box says so, and a second damage keeps the first backup.
 #
 #   run_installed.sh BUILD_DIR APP_ID
 set -euo pipefail
@@ -128,8 +132,9 @@ start() {
 start "first start"
 data="$HOME/.local/share/chixuebao"
 [ -d "$data" ] || fail "the first start made no $data"
-# The lock of the trainer that just ran is its own, not the template's; so is its answer journal.
-diff -r -x .chixuebao.lock -x 'journal.db*' "$tpl" "$data" >"$work/diff.log" 2>&1 || { cat "$work/diff.log" >&2; fail "the learner's folder is not the template"; }
+# The lock of the trainer that just ran is its own, not the template's; so are
+# its answer journal and the manifest of what was installed.
+diff -r -x .chixuebao.lock -x 'journal.db*' -x .chixuebao-manifest "$tpl" "$data" >"$work/diff.log" 2>&1 || { cat "$work/diff.log" >&2; fail "the learner's folder is not the template"; }
 grep -q "made $data from the template" "$work/err.log" || fail "the first start did not say it made the folder"
 say "first start made $data and showed the first question"
 
@@ -201,3 +206,56 @@ diff -r -x .chixuebao.lock -x 'journal.db*' "$work/after-upgrade" "$data" >"$wor
 say "an upgrade kept the counters, the backup and the state file; a second start changed nothing"
 prefix_unchanged
 say "no start wrote under the install prefix"
+
+# 5. A new version corrects pictures: the learner's untouched copy follows,
+#    the one the learner changed in step 3 stays.
+corrected="${pictures[2]:-}"
+[ -n "$corrected" ] || corrected="$(cd "$tpl/bankdata/pics" && ls | sed -n 3p)"
+cp "$tpl/bankdata/select.png" "$tpl/bankdata/pics/$corrected"
+cp "$tpl/bankdata/select.png" "$tpl/bankdata/pics/${pictures[0]}"
+start "after pictures were corrected"
+cmp -s "$tpl/bankdata/pics/$corrected" "$data/bankdata/pics/$corrected" || fail "the corrected picture $corrected did not replace the learner's untouched copy"
+cmp -s "$data/bankdata/pics/${pictures[1]}" "$data/bankdata/pics/${pictures[0]}" || fail "the learner's own ${pictures[0]} was replaced"
+grep -q "bankdata/pics/$corrected" "$data/.chixuebao-manifest" || fail "the manifest does not follow the corrected picture"
+say "a corrected picture came into the folder; the learner's own picture stayed"
+
+# 6. The learner's bank is cut short, then overwritten with garbage.
+damaged() {
+  local out rc=0
+  out="$(timeout 120 "$usr/bin/chixuebao" 2>"$work/err.log")" || rc=$?
+  # The probe ends the program with code 3 at the first message box.
+  [ "$rc" = 3 ] || fail "a damaged bank gave no message box ($1, code $rc)"
+  grep -q "message box: 题库文件 .*小车.tk 已损坏" "$work/err.log" || fail "the message box does not name the damaged bank ($1)"
+}
+head -c $((232 + 2260 * 51 + 1000)) "$data/bankdata/小车.tk" >"$work/cut.tk"
+cp "$work/cut.tk" "$data/bankdata/小车.tk"
+damaged "a bank cut short"
+grep -q "保留了 50 道题的答题记录" "$work/err.log" || fail "the message box does not say that 50 questions were kept"
+backup="$(grep -o '另存为 [^。]*' "$work/err.log" | head -1 | cut -d' ' -f2)"
+[ -n "$backup" ] && cmp -s "$work/cut.tk" "$backup" || fail "the damaged bank was not kept aside (${backup:-none})"
+python3 - "$data/bankdata/小车.tk" "$work/cut.tk" <<'PY' || fail "the salvaged bank lost the counters of whole records"
+import struct, sys
+def records(b, n):
+    out = {}
+    for i in range(1, n + 1):
+        at = 232 + 2260 * i
+        if at + 2260 > len(b): break
+        out[struct.unpack_from('<i', b, at)[0]] = struct.unpack_from('<iii', b, at + 2248)
+    return out
+mine = open(sys.argv[1], 'rb').read()
+cut = open(sys.argv[2], 'rb').read()
+n = struct.unpack_from('<i', mine, 0)[0]
+assert len(mine) == 232 + 2260 * (n + 1)
+salvaged, whole = records(mine, n), records(cut, n)
+assert len(whole) == 50, len(whole)
+for qid, counters in whole.items():
+    assert salvaged[qid] == counters, (qid, counters, salvaged[qid])
+assert sum(1 for c in salvaged.values() if c != (0, 0, 0)) <= 50
+PY
+printf 'garbage' >"$data/bankdata/小车.tk"
+damaged "a bank of garbage"
+cmp -s "$work/cut.tk" "$backup" || fail "the second damage overwrote the first backup $backup"
+second="$(grep -o '另存为 [^。]*' "$work/err.log" | head -1 | cut -d' ' -f2)"
+[ "$second" != "$backup" ] && [ "$(cat "$second")" = garbage ] || fail "the garbage was not kept in a backup of its own"
+start "after the salvage"
+say "a damaged bank kept its whole records' counters, with a message box and backups that never replace each other"

@@ -7,9 +7,9 @@ bash "$here/scripts/setup.sh" --tests
 seconds="${FUZZ_SECONDS:-60}"
 build="$here/build-fuzz"
 CXX=clang++ cmake -S "$here" -B "$build" -DCXB_FUZZ=ON -DCXB_BUILD_UI=OFF -DCXB_BUILD_TESTS=OFF -DCXB_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzz_bank fuzz_state fuzz_skin fuzz_source fuzz_engine fuzz_link fuzz_upgrade
+cmake --build "$build" -j"$(nproc)" --target fuzz_bank fuzz_state fuzz_skin fuzz_source fuzz_engine fuzz_link fuzz_upgrade fuzz_journal
 failed=0
-for target in bank state skin source engine link upgrade; do
+for target in bank state skin source engine link upgrade journal; do
   work="$(mktemp -d)"
   cp "$here/fuzz/corpus/$target/"* "$work/"
   echo "fuzzing $target for ${seconds}s"

@@ -15,6 +15,7 @@
 #include "app/StartupProbe.h"
 #include "data/LearnerFolder.h"
 #include "engine/Texts.h"
+#include "ui/CloseSignals.h"
 #include "ui/Dialogs.h"
 #include "ui/FontWarmup.h"
 #include "ui/MainWindow.h"
@@ -95,6 +96,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     cxb::MainWindow window;
+    // SIGTERM, SIGHUP, SIGINT and the session's end store the bank as a close does.
+    new cxb::CloseSignals(window);
     instance.raiseOnRequest(window);
     cxb::startup::ExitAfterFirstPaint timing;
     if (probe) window.installEventFilter(&timing);

@@ -1,5 +1,6 @@
 #include "engine/AnswerJudge.h"
 
+#include "engine/JournalPort.h"
 #include "engine/QuestionPresenter.h"
 #include "engine/Texts.h"
 
@@ -60,6 +61,7 @@ void AnswerJudge::countAnswer(int id, bool right) {
                 ++r.wrongCount;
             ++r.answerCount;
         }
+        if (s_.journal) s_.journal->answerCounted(id, right, e->userAnswer, s_.modeCode);
     }
     e->counted = true;
 }

@@ -5,6 +5,7 @@
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
+#include "engine/JournalPort.h"
 #include "engine/QuestionPresenter.h"
 #include "engine/Texts.h"
 
@@ -119,10 +120,19 @@ void ExamSession::finishExam(int score) {
         h.items[i].userAnswer = e.userAnswer;
         h.items[i].firstRight = e.firstRight ? 1 : 0;
     }
-    std::string detail;
-    FileProblem problem = FileProblem::None;
-    if (int code = StateFile::saveState(st, s_.statePath(), &detail, &problem); code != 0)
-        s_.fileMessage(texts::stateSaveFailed(code), s_.statePath(), problem);
+    // The exam is in the journal before the state file is tried, so that a
+    // save that fails, or never ends, loses nothing.
+    if (s_.journal) s_.journal->handedIn(h);
+    for (;;) {
+        std::string detail;
+        FileProblem problem = FileProblem::None;
+        const int code = StateFile::saveState(st, s_.statePath(), &detail, &problem);
+        if (code == 0) {
+            if (s_.journal) s_.journal->stateSaved();
+            return;
+        }
+        if (!s_.fileRetry(texts::stateSaveFailed(code), s_.statePath(), problem, texts::kRetryExam)) return;
+    }
 }
 
 void ExamSession::btn1Click() {

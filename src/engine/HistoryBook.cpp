@@ -1,5 +1,7 @@
 #include "engine/HistoryBook.h"
 
+#include "engine/JournalPort.h"
+
 #include "data/FixedField.h"
 #include "data/Gbk.h"
 #include "data/StateFile.h"
@@ -139,7 +141,10 @@ bool HistoryBook::btn2Click() {
 bool HistoryBook::saveState() {
     FileProblem problem = FileProblem::None;
     const int code = StateFile::saveState(*s_.state, s_.statePath(), nullptr, &problem);
-    if (code == 0) return true;
+    if (code == 0) {
+        if (s_.journal) s_.journal->stateSaved();
+        return true;
+    }
     s_.fileMessage(texts::stateSaveFailed(code), s_.statePath(), problem);
     return false;
 }

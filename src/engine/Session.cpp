@@ -19,6 +19,12 @@ void Session::fileMessage(const std::string& firstLine, const std::string& path,
     message(FileMessage::compose(firstLine, FileMessage::shownName(folder, path), problem, advice));
 }
 
+bool Session::fileRetry(const std::string& firstLine, const std::string& path, FileProblem problem,
+                        const char* afterAdvice) {
+    const std::string advice = std::string(FileMessage::advice(problem)) + "\n" + afterAdvice;
+    return port.retry(FileMessage::compose(firstLine, FileMessage::shownName(folder, path), problem, advice.c_str()));
+}
+
 std::string Session::statePath() const { return nativePath(std::string(StateFile::kStoredPath)); }
 
 ListEntry* Session::shown() {

@@ -83,6 +83,11 @@ struct Session {
     // A file message: the first line, then the file, the cause and what to do.
     void fileMessage(const std::string& firstLine, const std::string& nativePath, FileProblem problem,
                      const char* advice = nullptr);
+    // The same with 重试 and 放弃 under it; true when the learner retries.
+    bool fileRetry(const std::string& firstLine, const std::string& nativePath, FileProblem problem,
+                   const char* afterAdvice);
+    // The answer journal, when one is open.
+    class JournalPort* journal = nullptr;
 };
 
 } // namespace cxb

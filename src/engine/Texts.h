@@ -18,6 +18,16 @@ inline constexpr const char* kCode3 = "错误代码:3,或者请以管理员身�
 // writing failed after the file was opened, else 2.
 inline const char* stateSaveFailed(int code) { return code == 3 ? kCode3 : kCode2; }
 inline constexpr const char* kBankNotStored = "错误,或者请以管理员身份运行；";
+// Under a bank that could not be written at the close, and an exam whose
+// state file could not be written: what 重试 and 放弃 do.
+inline constexpr const char* kRetryBank =
+    "处理好以后点“重试”再写一次；点“放弃”则这次的答题记录留在答题日志里，下次启动时恢复。";
+inline constexpr const char* kRetryExam =
+    "处理好以后点“重试”再写一次；点“放弃”则这次考试留在答题日志里，下次成功保存时一起写入。";
+// After a run that ended without its close, once the journal's answers are back.
+inline std::string recovered(int answers) {
+    return "上次没有正常关闭，已恢复 " + std::to_string(answers) + " 次答题记录";
+}
 inline constexpr const char* kSkinError = "加载皮肤出错！,或者请以管理员身份运行；";
 // What to do when the state file was missing and has just been made.
 inline constexpr const char* kStateMade = "程序已按默认设置新建了这个文件，请在接下来的设置窗口中选择题库。";

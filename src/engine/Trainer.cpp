@@ -1,5 +1,7 @@
 #include "engine/Trainer.h"
 
+#include <cstdio>
+
 #include "data/BankFile.h"
 #include "data/FixedField.h"
 #include "data/Gbk.h"
@@ -23,9 +25,26 @@ void Trainer::construct() {
     if (report.firstCode == StateFile::kCannotWrite) s.fileMessage(texts::kCode2, s.statePath(), report.problem);
     if (report.saveCode != 0)
         s.fileMessage(texts::stateSaveFailed(report.saveCode), s.statePath(), report.saveProblem);
+    openJournal();
     openBank();
+    // What an earlier run took in but could not store goes back before
+    // anything is shown.
+    const int exams = journal.restoreHandIns(*s.state);
+    if (exams > 0) saveState();
+    if (recovered_ > 0 || exams > 0) s.message(texts::recovered(recovered_));
     showBankInfo();
     s.bankCount = s.questionCount();
+}
+
+void Trainer::openJournal() {
+    std::string why;
+    if (journal.open(s.nativePath(std::string(JournalKeeper::kStoredPath)), &why)) {
+        s.journal = &journal;
+    } else {
+        // The trainer still works; its counters reach the disk at the close.
+        std::fprintf(stderr, "chixuebao: no answer journal: %s\n", why.c_str());
+        s.journal = nullptr;
+    }
 }
 
 bool Trainer::openBank() {
@@ -40,11 +59,14 @@ bool Trainer::openBank() {
         s.bank = std::make_unique<Bank>();
         s.bankLoaded = false;
         s.bankNativePath.clear();
+        journal.bankClosed();
+        recovered_ = 0;
         return false;
     }
     s.bank = std::make_unique<Bank>(std::move(*bank));
     s.bankLoaded = true;
     s.bankNativePath = path;
+    recovered_ = journal.bankOpened(ExamSession::storedBankTag(bankTag()), path, *s.bank).answers;
     return true;
 }
 
@@ -73,7 +95,10 @@ bool Trainer::saveState() {
     std::string detail;
     FileProblem problem = FileProblem::None;
     const int code = StateFile::saveState(*s.state, s.statePath(), &detail, &problem);
-    if (code == 0) return true;
+    if (code == 0) {
+        if (s.journal) s.journal->stateSaved();
+        return true;
+    }
     s.fileMessage(texts::stateSaveFailed(code), s.statePath(), problem);
     return false;
 }
@@ -107,12 +132,17 @@ void Trainer::tmrjiangeTimer() {
 
 void Trainer::closeQuery() {
     if (!s.bankLoaded) return; // a bank that was never read is never written
-    storeBank();
+    // 放弃 leaves the answers in the journal, for the next start.
+    for (;;) {
+        FileProblem problem = FileProblem::None;
+        if (journal.storeBank(*s.bank, s.bankNativePath, &problem).empty()) return;
+        if (!s.fileRetry(texts::kBankNotStored, s.bankNativePath, problem, texts::kRetryBank)) return;
+    }
 }
 
 void Trainer::storeBank() {
     FileProblem problem = FileProblem::None;
-    if (!BankFile::store(*s.bank, s.bankNativePath, &problem).empty())
+    if (!journal.storeBank(*s.bank, s.bankNativePath, &problem).empty())
         s.fileMessage(texts::kBankNotStored, s.bankNativePath, problem);
 }
 

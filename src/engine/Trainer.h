@@ -6,6 +6,7 @@
 #include "engine/ErrorReview.h"
 #include "engine/ExamSession.h"
 #include "engine/HistoryBook.h"
+#include "engine/JournalKeeper.h"
 #include "engine/KeyRules.h"
 #include "engine/Navigator.h"
 #include "engine/PaperExport.h"
@@ -55,8 +56,15 @@ public:
 
     void tmrjiangeTimer();
 
+    // The answer journal; opened by construct() in the program's folder.
+    JournalKeeper journal;
+    // The answers the last bank opening took back from the journal.
+    int recoveredAnswers() const { return recovered_; }
+
 private:
     bool openBank();
+    void openJournal();
+    int recovered_ = 0;
     // Writes the bank back; tells the learner when that fails.
     void storeBank();
 };

@@ -21,6 +21,8 @@ public:
     virtual ~WindowPort() = default;
 
     virtual void message(const std::string& text) = 0; // modal message box
+    // A modal message offering 重试 and 放弃; true when the learner retries.
+    virtual bool retry(const std::string& text) = 0;
     virtual void setCaption(const std::string& text) = 0;
     virtual void setVisible(Ctl control, bool visible) = 0;
     virtual void setText(Ctl control, const std::string& text) = 0;

@@ -14,6 +14,10 @@ std::function<bool(const QString&)>& questionHandler() {
     static std::function<bool(const QString&)> h;
     return h;
 }
+std::function<bool(const QString&)>& retryHandler() {
+    static std::function<bool(const QString&)> h;
+    return h;
+}
 std::function<QString(const QString&)>& saveHandler() {
     static std::function<QString(const QString&)> h;
     return h;
@@ -22,6 +26,7 @@ std::function<QString(const QString&)>& saveHandler() {
 
 void Dialogs::setMessageHandler(std::function<void(const QString&)> handler) { messageHandler() = std::move(handler); }
 void Dialogs::setQuestionHandler(std::function<bool(const QString&)> handler) { questionHandler() = std::move(handler); }
+void Dialogs::setRetryHandler(std::function<bool(const QString&)> handler) { retryHandler() = std::move(handler); }
 void Dialogs::setSaveFileHandler(std::function<QString(const QString&)> handler) { saveHandler() = std::move(handler); }
 
 void Dialogs::message(QWidget* parent, const QString& text) {
@@ -41,6 +46,19 @@ bool Dialogs::question(QWidget* parent, const QString& text) {
     // No is the default: Enter alone never agrees.
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool Dialogs::retry(QWidget* parent, const QString& text) {
+    if (retryHandler()) return retryHandler()(text);
+    if (messageHandler()) {
+        messageHandler()(text);
+        return false;
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("驰学宝"), text, QMessageBox::Retry | QMessageBox::Abort, parent);
+    box.button(QMessageBox::Retry)->setText(QStringLiteral("重试"));
+    box.button(QMessageBox::Abort)->setText(QStringLiteral("放弃"));
+    box.setDefaultButton(QMessageBox::Retry);
+    return box.exec() == QMessageBox::Retry;
 }
 
 QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter) {

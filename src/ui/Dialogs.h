@@ -13,6 +13,8 @@ public:
     static void message(QWidget* parent, const QString& text);
     // A yes/no question; true on yes.
     static bool question(QWidget* parent, const QString& text);
+    // A message with 重试 and 放弃; true on 重试.
+    static bool retry(QWidget* parent, const QString& text);
     // Returns the chosen file, or an empty string when cancelled.
     static QString saveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                 const QString& filter);
@@ -21,6 +23,9 @@ public:
     static void setMessageHandler(std::function<void(const QString&)> handler);
     // Test seam: while set, question() returns what this returns.
     static void setQuestionHandler(std::function<bool(const QString&)> handler);
+    // Test seam: while set, retry() returns what this returns. Without it, a
+    // message handler that is set takes the text, and the answer is 放弃.
+    static void setRetryHandler(std::function<bool(const QString&)> handler);
     // Test seam: while set, saveFileName() returns what this returns.
     static void setSaveFileHandler(std::function<QString(const QString& suggested)> handler);
 };

@@ -43,6 +43,8 @@ void WindowAdapter::registerControl(Ctl c, QWidget* widget) { controls_.insert(s
 
 void WindowAdapter::message(const std::string& text) { Dialogs::message(&window_, q(text)); }
 
+bool WindowAdapter::retry(const std::string& text) { return Dialogs::retry(&window_, q(text)); }
+
 void WindowAdapter::setCaption(const std::string& text) { window_.setCaption(q(text)); }
 
 void WindowAdapter::setVisible(Ctl c, bool visible) {

@@ -25,6 +25,7 @@ public:
     QTimer* timer(Tmr t) const;
 
     void message(const std::string& text) override;
+    bool retry(const std::string& text) override;
     void setCaption(const std::string& text) override;
     void setVisible(Ctl control, bool visible) override;
     void setText(Ctl control, const std::string& text) override;

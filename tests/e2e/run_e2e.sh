@@ -149,7 +149,7 @@ expect_files() {
 # 1. A fresh copy of the runnable folder without a state file or earlier pages.
 say "copying $app_src to $run"
 cp -a "$app_src/." "$run/" || fail "cannot copy the runnable folder"
-rm -f "$run/bankdata/sys.dat" "$run/bankdata/"*.tmp* "$run/h.htm" "$run/n.htm"
+rm -f "$run/bankdata/sys.dat" "$run/bankdata/"*.tmp* "$run/bankdata/journal.db"* "$run/h.htm" "$run/n.htm"
 shipped_bank="$work/小车.shipped.tk"
 cp "$run/bankdata/小车.tk" "$shipped_bank"
 

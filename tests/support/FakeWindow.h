@@ -12,6 +12,19 @@ namespace cxb::test {
 class FakeWindow : public WindowPort {
 public:
     void message(const std::string& m) override { messages.push_back(m); }
+    // Recorded with the messages; answered from `retryAnswers` in turn, then 放弃.
+    bool retry(const std::string& m) override {
+        messages.push_back(m);
+        ++retryOffers;
+        if (onRetry) onRetry();
+        if (retryAnswers.empty()) return false;
+        const bool again = retryAnswers.front();
+        retryAnswers.erase(retryAnswers.begin());
+        return again;
+    }
+    std::vector<bool> retryAnswers;
+    int retryOffers = 0;
+    std::function<void()> onRetry; // before a retry is answered: free the disk, say
     void setCaption(const std::string& c) override { caption = c; }
     void setVisible(Ctl c, bool v) override { visible[c] = v; }
     void setText(Ctl c, const std::string& t) override { text[c] = t; }

@@ -1,5 +1,7 @@
 #include "support/TrainerFixture.h"
 
+#include <filesystem>
+
 #include <cstring>
 
 #include "data/BankFile.h"
@@ -53,6 +55,12 @@ std::string fullSkinFile() {
 
 void TrainerTest::writeFiles(const Bank& bank, const std::function<void(Sfile&)>& tweak, const std::string& skinFile) {
     dir.mkdir("bankdata");
+    // New files make a new folder: the answers an earlier trainer of the
+    // test left in the journal belong to the bank these replace. That
+    // trainer ends first, so that its journal is closed.
+    trainer.reset();
+    for (const char* name : {"bankdata/journal.db", "bankdata/journal.db-wal", "bankdata/journal.db-shm"})
+        std::filesystem::remove(path(name));
     auto state = StateFile::newRecord();
     StateFile::resetState(*state);
     writeField(state->bankPath, "bankdata\\x.tk");

@@ -75,7 +75,10 @@ TEST(ProtectedFilesWindow, AProtectedBankIsReportedAtCloseAndTheWindowStillClose
     // Closing writes the bank back, answered or not.
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(w.isVisible());
-    EXPECT_TRUE(seams.saw(FileMessage::compose(texts::kBankNotStored, "bankdata/小车.tk", FileProblem::WriteProtected)));
+    // The close offers 重试 and 放弃 under the usual advice.
+    const std::string advice = std::string(FileMessage::advice(FileProblem::WriteProtected)) + "\n" + texts::kRetryBank;
+    EXPECT_TRUE(seams.saw(FileMessage::compose(texts::kBankNotStored, "bankdata/小车.tk", FileProblem::WriteProtected,
+                                               advice.c_str())));
     EXPECT_TRUE(f.dir.read("bankdata/小车.tk") == before) << "the protected bank changed";
     EXPECT_EQ(fs::status(bank).permissions() & fs::perms::mask, kReadOnly);
 }

@@ -59,17 +59,25 @@ void BM_FavouritesHalfTheBank(benchmark::State& state) {
 }
 BENCHMARK(BM_FavouritesHalfTheBank)->Unit(benchmark::kMillisecond);
 
-void BM_MasteryReview(benchmark::State& state) {
-    const Bank& bank = filedBank();
-    // Ten answers to every question, as a journal of a year's practice holds.
+// Ten answers to every question, as a journal of a year's practice holds.
+std::vector<MasteryReview::Answer> yearOfAnswers(const Bank& bank) {
     std::vector<MasteryReview::Answer> answers;
     for (int round = 0; round < 10; ++round)
         for (int i = 1; i <= 1999; ++i)
             answers.push_back({bank.records[static_cast<std::size_t>(i)].id, (i + round) % 3 != 0});
-    for (auto _ : state) {
-        auto streaks = MasteryReview::rightStreaks(answers);
-        benchmark::DoNotOptimize(MasteryReview::build(bank, streaks, 3));
-    }
+    return answers;
+}
+
+void BM_MasteryStreaks(benchmark::State& state) {
+    const auto answers = yearOfAnswers(filedBank());
+    for (auto _ : state) benchmark::DoNotOptimize(MasteryReview::rightStreaks(answers));
+}
+BENCHMARK(BM_MasteryStreaks)->Unit(benchmark::kMillisecond);
+
+void BM_MasteryReview(benchmark::State& state) {
+    const Bank& bank = filedBank();
+    const auto streaks = MasteryReview::rightStreaks(yearOfAnswers(bank));
+    for (auto _ : state) benchmark::DoNotOptimize(MasteryReview::build(bank, streaks, 3));
 }
 BENCHMARK(BM_MasteryReview)->Unit(benchmark::kMillisecond);
 

@@ -6,13 +6,20 @@ namespace cxb {
 
 std::unordered_map<std::int32_t, int> MasteryReview::rightStreaks(const std::vector<Answer>& answers) {
     std::unordered_map<std::int32_t, int> streaks;
+    streaks.reserve(2048);
     for (const Answer& a : answers) {
-        if (a.right)
-            ++streaks[a.id];
-        else
-            streaks.erase(a.id);
+        int& streak = streaks[a.id];
+        streak = a.right ? streak + 1 : 0;
     }
+    std::erase_if(streaks, [](const auto& kv) { return kv.second == 0; });
     return streaks;
+}
+
+std::unordered_map<std::int32_t, int> MasteryReview::rightStreaks(const std::vector<JournalAnswer>& answers) {
+    std::vector<Answer> plain;
+    plain.reserve(answers.size());
+    for (const JournalAnswer& a : answers) plain.push_back({a.questionId, a.right});
+    return rightStreaks(plain);
 }
 
 std::vector<MasteryReview::Entry> MasteryReview::build(const Bank& bank,

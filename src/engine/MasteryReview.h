@@ -3,6 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/AnswerJournal.h"
 #include "data/Bank.h"
 
 namespace cxb {
@@ -29,6 +30,8 @@ public:
     // Each question's right answers in a row at the end of `answers` (a
     // question whose last answer was wrong has 0 and is left out).
     static std::unordered_map<std::int32_t, int> rightStreaks(const std::vector<Answer>& answers);
+    // The same from the journal's answers of one bank, oldest first.
+    static std::unordered_map<std::int32_t, int> rightStreaks(const std::vector<JournalAnswer>& answers);
 
     // The ever-wrong questions (wrongCount > 0) in the review's order (most
     // wrong first, ties as the existing review orders them), without those

@@ -22,7 +22,7 @@ foreach(pair IN LISTS CXB_BANK_SOURCES)
   # Built beside, checked, then put in place: a bank that fails the check
   # never reaches the template or the runnable folder.
   add_custom_command(OUTPUT ${shipped} ${out}
-    COMMAND $<TARGET_FILE:tkbank> build ${CMAKE_CURRENT_SOURCE_DIR}/banks/${src}.json -o ${shipped}.new
+    COMMAND $<TARGET_FILE:tkbank> build ${CMAKE_CURRENT_SOURCE_DIR}/banks/${src}.json -o ${shipped}.new --shipped
     COMMAND ${check_cmd}
     COMMAND ${CMAKE_COMMAND} -E rename ${shipped}.new ${shipped}
     COMMAND $<TARGET_FILE:tkupgrade> ${shipped} ${out}

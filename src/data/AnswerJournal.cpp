@@ -36,6 +36,16 @@ CREATE TABLE handins(
 );
 )";
 
+// Added in layout 2: the learner's starred questions, by bank and id.
+constexpr const char* kFavourites = R"(
+CREATE TABLE favourites(
+  bank INTEGER NOT NULL,
+  question INTEGER NOT NULL,
+  at_ms INTEGER NOT NULL,
+  PRIMARY KEY(bank, question)
+) WITHOUT ROWID;
+)";
+
 std::string errorOf(sqlite3* db) { return db ? sqlite3_errmsg(db) : "no database"; }
 
 } // namespace
@@ -46,12 +56,13 @@ struct AnswerJournal::Impl {
     int code = SQLITE_OK; // extended code of the last failure
     std::map<std::string, std::int64_t> bankIds;
     SqliteStatement insertAnswer, insertHandIn, findBank, insertBank, answersAfter, lastSeq, storeOf, intend,
-        applied, drop, pending, markSaved;
+        applied, drop, pending, markSaved, star, unstar, starred;
 
     ~Impl() {
         // Statements first: a connection with open statements does not close.
         for (SqliteStatement* q : {&insertAnswer, &insertHandIn, &findBank, &insertBank, &answersAfter, &lastSeq,
-                                   &storeOf, &intend, &applied, &drop, &pending, &markSaved})
+                                   &storeOf, &intend, &applied, &drop, &pending, &markSaved, &star, &unstar,
+                                   &starred})
             *q = SqliteStatement();
         sqlite3_close(db);
     }
@@ -88,6 +99,9 @@ struct AnswerJournal::Impl {
             {&pending, "SELECT h.seq, b.tag, h.at_ms, h.entry FROM handins h JOIN banks b ON b.id = h.bank "
                        "WHERE h.saved = 0 ORDER BY h.seq"},
             {&markSaved, "UPDATE handins SET saved = 1 WHERE saved = 0"},
+            {&star, "INSERT OR IGNORE INTO favourites(bank, question, at_ms) VALUES(?,?,?)"},
+            {&unstar, "DELETE FROM favourites WHERE bank = ? AND question = ?"},
+            {&starred, "SELECT question FROM favourites WHERE bank = ? ORDER BY at_ms, question"},
         };
         for (auto& item : items) {
             *item.stmt = SqliteStatement(db, item.sql);
@@ -150,14 +164,32 @@ Result<AnswerJournal> AnswerJournal::open(const std::string& path) {
     }
     if (version == 0) {
         if (!d->exec("PRAGMA journal_mode=WAL")) return Result<AnswerJournal>::failure(path + ": " + d->error);
-        const std::string create = std::string("BEGIN;") + kSchema + "PRAGMA user_version=" +
+        const std::string create = std::string("BEGIN;") + kSchema + kFavourites + "PRAGMA user_version=" +
                                    std::to_string(kVersion) + ";COMMIT;";
         if (!d->exec(create.c_str())) {
             d->exec("ROLLBACK");
             return Result<AnswerJournal>::failure(path + ": " + d->error);
         }
     }
-    if (!d->prepare()) return Result<AnswerJournal>::failure(path + " is not a journal of this layout: " + d->error);
+    if (version == 1) {
+        // A journal of layout 1 gains the favourites table. The change is
+        // committed only when the rest is the layout it should be, so a file
+        // that is not is left exactly as it was.
+        const std::string upgrade = std::string("BEGIN;") + kFavourites + "PRAGMA user_version=" +
+                                    std::to_string(kVersion) + ";";
+        if (!d->exec(upgrade.c_str())) {
+            d->exec("ROLLBACK");
+            return Result<AnswerJournal>::failure(path + ": " + d->error);
+        }
+        if (!d->prepare()) {
+            const std::string why = d->error;
+            d->exec("ROLLBACK");
+            return Result<AnswerJournal>::failure(path + " is not a journal of this layout: " + why);
+        }
+        if (!d->exec("COMMIT")) return Result<AnswerJournal>::failure(path + ": " + d->error);
+    }
+    if (version != 1 && !d->prepare())
+        return Result<AnswerJournal>::failure(path + " is not a journal of this layout: " + d->error);
     // WAL: a commit is one append to the log, and a reader never blocks the
     // writer. NORMAL: a commit survives the program's crash; only a power
     // cut may lose the newest commits, never the file.
@@ -263,6 +295,31 @@ bool AnswerJournal::dropIntent(const std::string& bank) {
     const std::int64_t id = d_->bankId(bank, false);
     if (id == 0) return true;
     return d_->drop.bind(1, id).run() || d_->fail();
+}
+
+bool AnswerJournal::setFavourite(const std::string& bank, std::int32_t questionId, bool starred, std::int64_t atMs) {
+    const std::int64_t id = d_->bankId(bank, starred);
+    // A bank without a row has nothing starred to take away; one that could
+    // not be given a row has left lastError().
+    if (id == 0) return !starred;
+    if (starred) {
+        d_->star.bind(1, id).bind(2, questionId).bind(3, atMs);
+        return d_->star.run() || d_->fail();
+    }
+    d_->unstar.bind(1, id).bind(2, questionId);
+    return d_->unstar.run() || d_->fail();
+}
+
+std::vector<std::int32_t> AnswerJournal::favourites(const std::string& bank) const {
+    std::vector<std::int32_t> out;
+    const std::int64_t id = d_->bankId(bank, false);
+    if (id == 0) return out;
+    SqliteStatement& q = d_->starred;
+    q.bind(1, id);
+    while (q.step()) out.push_back(static_cast<std::int32_t>(q.integer(0)));
+    if (!q.done()) d_->fail();
+    q.reset();
+    return out;
 }
 
 } // namespace cxb

@@ -46,9 +46,10 @@ struct JournalBankStore {
 // leaves lastError().
 class AnswerJournal {
 public:
-    static constexpr int kVersion = 1; // PRAGMA user_version of the layout
+    static constexpr int kVersion = 2; // PRAGMA user_version of the layout
 
-    // Opens the journal at `path`, creating it when missing. Refused: a file
+    // Opens the journal at `path`, creating it when missing; a journal of
+    // layout 1 gains the favourites table. Refused: a file
     // that is no SQLite database, one of another layout, one of a newer
     // version.
     static Result<AnswerJournal> open(const std::string& path);
@@ -79,6 +80,12 @@ public:
     bool markApplied(const std::string& bank, std::int64_t seq);
     // The intended store did not reach the file.
     bool dropIntent(const std::string& bank);
+
+    // Stars a question of that bank for 我的收藏, or takes its star away;
+    // committed at once like an answer. False on failure.
+    bool setFavourite(const std::string& bank, std::int32_t questionId, bool starred, std::int64_t atMs);
+    // The starred questions of that bank, in the order they were starred.
+    std::vector<std::int32_t> favourites(const std::string& bank) const;
 
     const std::string& lastError() const;
     // The last failure was a write that found no room (a full disk, a file

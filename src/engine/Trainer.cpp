@@ -57,6 +57,8 @@ void Trainer::openJournal() {
         std::fprintf(stderr, "chixuebao: no answer journal: %s\n", why.c_str());
         s.journal = nullptr;
     }
+}
+
 void Trainer::startFromStarterState(const StateFile::LoadReport& report) {
     *s.state = *StarterState::make();
     const std::string shown = FileMessage::shownName(s.folder, s.statePath());

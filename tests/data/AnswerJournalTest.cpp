@@ -150,7 +150,7 @@ TEST(AnswerJournal, RefusesFilesThatAreNotItsOwnAndLeavesThemAlone) {
         {"garbage", [](const TempDir& d, const std::string&) { d.write("journal.db", std::string(5000, '\x5a')); }},
         {"a bank file", [](const TempDir& d, const std::string&) { d.write("journal.db", BankFile::serialize(test::plainBank(3))); }},
         {"header only", [](const TempDir& d, const std::string&) { d.write("journal.db", std::string("SQLite format 3\0", 16) + std::string(84, '\0')); }},
-        {"a newer layout", [](const TempDir&, const std::string& p) { makeDatabase(p, "CREATE TABLE answers(x); PRAGMA user_version=2;"); }},
+        {"a newer layout", [](const TempDir&, const std::string& p) { makeDatabase(p, ("CREATE TABLE answers(x); PRAGMA user_version=" + std::to_string(AnswerJournal::kVersion + 1) + ";").c_str()); }},
         {"another program's tables", [](const TempDir&, const std::string& p) { makeDatabase(p, "CREATE TABLE notes(text);"); }},
         {"this layout with a table gone", [](const TempDir&, const std::string& p) {
              { auto j = AnswerJournal::open(p); }

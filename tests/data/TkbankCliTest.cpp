@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/BankFile.h"
+#include "data/QuestionFiling.h"
 #include "data/BankGenerator.h"
 #include "data/FixedField.h"
 #include "support/OrdinaryUser.h"
@@ -291,4 +292,22 @@ TEST(TkbankCli, AnOutputLinkStaysALink) {
     ASSERT_TRUE(bank.ok()) << bank.error();
     EXPECT_EQ(bank->questionCount(), 3);
     EXPECT_EQ(folderEntries(elsewhere.path()), std::vector<std::string>{"real.tk"});
+}
+
+// The shipped banks are built with --shipped: an unfiled question stops the
+// build; the same source without the option (a bank from elsewhere) builds.
+TEST(TkbankCli, ShippedBuildRefusesAnUnfiledQuestion) {
+    TempDir dir;
+    dir.write("src.json", R"({"questions": [
+        {"id": 1, "type": "judge", "chapter": "道路交通信号", "topic": "标志", "text": "a", "answer": "对"},
+        {"id": 2, "type": "judge", "text": "b", "answer": "错"}]})");
+    dir.write("out.tk", "old bank");
+    EXPECT_EQ(tkbank(dir, "build " + q(dir.file("src.json")) + " -o " + q(dir.file("out.tk")) + " --shipped"), 1);
+    EXPECT_NE(dir.read("err.txt").find("question 2"), std::string::npos) << dir.read("err.txt");
+    EXPECT_EQ(dir.read("out.tk"), "old bank");
+    EXPECT_EQ(tkbank(dir, "build " + q(dir.file("src.json")) + " -o " + q(dir.file("out.tk"))), 0) << dir.read("err.txt");
+    auto bank = BankFile::open(dir.file("out.tk"));
+    ASSERT_TRUE(bank.ok()) << bank.error();
+    EXPECT_EQ(QuestionFiling::stored(bank->records[1]).topic, QuestionFiling::topicIndex("标志"));
+    EXPECT_FALSE(QuestionFiling::stored(bank->records[2]).filed());
 }

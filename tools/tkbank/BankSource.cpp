@@ -8,6 +8,7 @@
 #include "data/FileBytes.h"
 #include "data/FixedField.h"
 #include "data/Gbk.h"
+#include "data/QuestionFiling.h"
 #include "data/QuestionTopics.h"
 
 namespace cxb {
@@ -234,8 +235,10 @@ struct SourceQuestion {
     int position;
 };
 
-// "chapter" and "topic" name one of the fixed chapters and topics.
-void checkFiling(const Json& q, const std::string& where) {
+// "chapter" and "topic" name one of the fixed chapters and topics, and come
+// together. A shipped bank files every question; a bank from elsewhere may
+// leave them out.
+QuestionFiling filingOf(const Json& q, bool shipped, const std::string& where) {
     if (q.contains("chapter")) {
         if (!q["chapter"].is_string() || !QuestionTopics::isChapter(q["chapter"].get<std::string>()))
             fail(where, "chapter " + q["chapter"].dump() + " is not one of the four chapters");
@@ -244,9 +247,18 @@ void checkFiling(const Json& q, const std::string& where) {
         if (!q["topic"].is_string() || !QuestionTopics::isTopic(q["topic"].get<std::string>()))
             fail(where, "topic " + q["topic"].dump() + " is not one of the topics");
     }
+    if (q.contains("chapter") != q.contains("topic"))
+        fail(where, std::string("a ") + (q.contains("chapter") ? "chapter" : "topic") + " without a " +
+                        (q.contains("chapter") ? "topic" : "chapter") + "; give both or neither");
+    if (!q.contains("chapter")) {
+        if (shipped) fail(where, "no chapter and topic; every question of a shipped bank is filed under both");
+        return {};
+    }
+    return {QuestionFiling::chapterIndex(q["chapter"].get<std::string>()),
+            QuestionFiling::topicIndex(q["topic"].get<std::string>())};
 }
 
-void buildQuestion(const SourceQuestion& sq, QuestionRecord& r) {
+void buildQuestion(const SourceQuestion& sq, bool shipped, QuestionRecord& r) {
     const Json& q = sq.q;
     const std::string where = sq.file + ": " + questionLabel(q, sq.position);
     if (!q.is_object()) fail(where, "a question must be an object, not " + std::string(q.type_name()));
@@ -264,8 +276,8 @@ void buildQuestion(const SourceQuestion& sq, QuestionRecord& r) {
     if (q.contains("rightCount")) r.rightCount = toInt32(q["rightCount"], where, "rightCount");
     if (q.contains("wrongCount")) r.wrongCount = toInt32(q["wrongCount"], where, "wrongCount");
     if (q.contains("answerCount")) r.answerCount = toInt32(q["answerCount"], where, "answerCount");
+    if (QuestionFiling filing = filingOf(q, shipped, where); filing.filed()) QuestionFiling::store(r, filing);
     if (q.contains("patch")) applyPatch(q["patch"], reinterpret_cast<char*>(&r), sizeof r, where);
-    checkFiling(q, where);
 }
 
 // Parses a source file's text, refusing what is not JSON and a key given
@@ -327,7 +339,7 @@ void refuseRepeatedIds(const Bank& bank, const std::vector<SourceQuestion>& ques
 } // namespace
 
 Result<Bank> BankSource::build(std::string_view json, const std::string& sourceName, const std::string& baseDir,
-                               std::string* afterRecords) {
+                               std::string* afterRecords, bool shipped) {
     try {
         Json doc = parseSource(json, sourceName);
         if (std::string why = SourceJson::unknownKey(doc, SourceJson::Part::File); !why.empty())
@@ -349,7 +361,7 @@ Result<Bank> BankSource::build(std::string_view json, const std::string& sourceN
         if (doc.contains("record0"))
             applyPatch(doc["record0"], reinterpret_cast<char*>(&bank.records[0]), sizeof(QuestionRecord),
                        sourceName + ": record0");
-        for (std::size_t i = 0; i < questions.size(); ++i) buildQuestion(questions[i], bank.records[i + 1]);
+        for (std::size_t i = 0; i < questions.size(); ++i) buildQuestion(questions[i], shipped, bank.records[i + 1]);
         if (h.questionCount != static_cast<std::int32_t>(questions.size()))
             fail(sourceName, "headerPatch must not change the question count");
         if (doc.contains("allowRepeatedIds") && !doc["allowRepeatedIds"].is_boolean())
@@ -368,11 +380,11 @@ Result<Bank> BankSource::build(std::string_view json, const std::string& sourceN
     }
 }
 
-Result<Bank> BankSource::buildFile(const std::string& path, std::string* afterRecords) {
+Result<Bank> BankSource::buildFile(const std::string& path, std::string* afterRecords, bool shipped) {
     auto bytes = readFileBytes(path);
     if (!bytes) return Result<Bank>::failure("cannot read " + path);
     auto slash = path.rfind('/');
-    return build(*bytes, path, slash == std::string::npos ? "." : path.substr(0, slash), afterRecords);
+    return build(*bytes, path, slash == std::string::npos ? "." : path.substr(0, slash), afterRecords, shipped);
 }
 
 std::string BankSource::dump(const Bank& bank, std::string_view afterRecords) {
@@ -412,6 +424,11 @@ std::string BankSource::dump(const Bank& bank, std::string_view afterRecords) {
             q["type"] = kTypeNames[r.type];
         else
             q["type"] = r.type;
+        const QuestionFiling filing = QuestionFiling::stored(r);
+        if (filing.filed()) {
+            q["chapter"] = QuestionTopics::kChapters[static_cast<std::size_t>(filing.chapter)];
+            q["topic"] = QuestionTopics::kTopics[static_cast<std::size_t>(filing.topic)];
+        }
         dumpField(q, "text", storable(r.text), true);
         q["answer"] = dumpAnswer(r.type, r.answer);
         if (!storable(r.picture).empty()) dumpField(q, "picture", storable(r.picture), false);
@@ -433,6 +450,7 @@ std::string BankSource::dump(const Bank& bank, std::string_view afterRecords) {
         rebuilt.rightCount = r.rightCount;
         rebuilt.wrongCount = r.wrongCount;
         rebuilt.answerCount = r.answerCount;
+        if (filing.filed()) QuestionFiling::store(rebuilt, filing);
         Json patch = patchOf(reinterpret_cast<const char*>(&r), reinterpret_cast<const char*>(&rebuilt), sizeof r);
         if (!patch.empty()) q["patch"] = patch;
         questions.push_back(q);

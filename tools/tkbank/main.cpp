@@ -27,13 +27,14 @@ const char* kUsage =
     "Run 'tkbank <command> --help' for a command's options.\n";
 
 const char* kBuildUsage =
-    "usage: tkbank build SOURCE.json -o FILE.tk\n"
+    "usage: tkbank build SOURCE.json -o FILE.tk [--shipped]\n"
     "\n"
     "Builds a bank from a JSON source (see docs/BANK_SOURCE.md). A source that\n"
     "would lose content is refused: an unknown key (a typo such as\n"
     "\"explanaton\"), a key given twice, two questions with one id. Nothing is\n"
     "written when the source has an error, and a write-protected FILE.tk is\n"
-    "never replaced.\n";
+    "never replaced. With --shipped (the banks the trainer ships), a question\n"
+    "without a chapter and a topic is refused too.\n";
 
 const char* kDumpUsage =
     "usage: tkbank dump FILE.tk -o SOURCE.json\n"
@@ -59,6 +60,7 @@ struct Args {
     std::string output;
     std::string appDir;
     bool extraBank = false;
+    bool shipped = false;
     bool help = false;
     std::string error;
 };
@@ -71,6 +73,8 @@ Args parseArgs(int argc, char** argv, int first) {
             a.help = true;
         } else if (arg == "--extra-bank") {
             a.extraBank = true;
+        } else if (arg == "--shipped") {
+            a.shipped = true;
         } else if (arg == "-o" || arg == "--app-dir") {
             if (i + 1 >= argc) {
                 a.error = arg + " needs a value";
@@ -131,7 +135,7 @@ int build(const Args& a) {
     if (a.help) return std::printf("%s", kBuildUsage), 0;
     if (a.input.empty() || a.output.empty()) return usageError(kBuildUsage, "build needs SOURCE and -o FILE");
     std::string afterRecords;
-    auto bank = BankSource::buildFile(a.input, &afterRecords);
+    auto bank = BankSource::buildFile(a.input, &afterRecords, a.shipped);
     if (!bank) {
         std::fprintf(stderr, "tkbank: %s\n", bank.error().c_str());
         return 1;

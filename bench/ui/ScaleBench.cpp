@@ -1,6 +1,7 @@
 // Speed of drawing the window at another scale than designed: putting every
 // control of the main window at a new scale (what a learner's resize costs),
 // and a full repaint of a 1,999-cell picker at the 1366 × 768 laptop's scale.
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QResizeEvent>

@@ -6,13 +6,15 @@
 
 #include "engine/MemoryBook.h"
 #include "engine/MemoryModel.h"
+#include "support/JournalAnswers.h"
 
 using namespace cxb;
 
 namespace {
 
+using namespace cxb::testing;
+
 constexpr double kTol = 1e-6;
-constexpr std::int64_t kDay = 86400000;
 const MemoryModel kModel;
 
 // factor = 0.9^(−1/0.1542) − 1 = 1.98034649 − 1 = 0.98034649
@@ -112,18 +114,6 @@ TEST(MemoryModelStability, AfterSuccessLapseAndSameDay) {
         EXPECT_NEAR(c.expected, kModel.stabilitySameDay(c.s, c.grade), kTol);
     }
 }
-
-JournalAnswer answerAt(std::int32_t id, bool right, std::int64_t atMs) {
-    JournalAnswer a;
-    a.bank = "c1";
-    a.questionId = id;
-    a.right = right;
-    a.atMs = atMs;
-    return a;
-}
-
-// 2026-03-02 00:00 Beijing time is 2026-03-01 16:00 UTC.
-constexpr std::int64_t kMonday = 1772380800000LL;
 
 TEST(MemoryBookReplay, StatesFollowTheAnswersInOrder) {
     std::vector<JournalAnswer> answers = {

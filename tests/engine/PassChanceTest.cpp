@@ -8,29 +8,13 @@
 
 #include "engine/ExamDraw.h"
 #include "engine/PassChance.h"
+#include "support/JournalAnswers.h"
 
 using namespace cxb;
 
 namespace {
 
-constexpr std::int64_t kDay = 86400000;
-constexpr std::int64_t kHour = 3600000;
-constexpr std::int64_t kMonday = 1772380800000LL;
-
-JournalAnswer answerAt(std::int32_t id, bool right, std::int64_t atMs) {
-    JournalAnswer a;
-    a.bank = "c1";
-    a.questionId = id;
-    a.right = right;
-    a.atMs = atMs;
-    return a;
-}
-
-std::vector<std::int32_t> idsUpTo(int n) {
-    std::vector<std::int32_t> ids;
-    for (int i = 1; i <= n; ++i) ids.push_back(i);
-    return ids;
-}
+using namespace cxb::testing;
 
 TEST(PassChanceLine, NinetyOfOneHundredScaled) {
     struct Case { int n, score; } cases[] = {{100, 90}, {50, 45}, {10, 9}, {1, 1}, {0, 0}, {99, 90}, {725, 653}, {11, 10}};

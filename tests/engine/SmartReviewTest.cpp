@@ -6,31 +6,14 @@
 
 #include "data/AnswerJournal.h"
 #include "engine/SmartReview.h"
+#include "support/JournalAnswers.h"
 #include "support/TempDir.h"
 
 using namespace cxb;
 
 namespace {
 
-constexpr std::int64_t kDay = 86400000;
-constexpr std::int64_t kHour = 3600000;
-// 2026-03-02 00:00 Beijing time.
-constexpr std::int64_t kMonday = 1772380800000LL;
-
-JournalAnswer answerAt(std::int32_t id, bool right, std::int64_t atMs) {
-    JournalAnswer a;
-    a.bank = "c1";
-    a.questionId = id;
-    a.right = right;
-    a.atMs = atMs;
-    return a;
-}
-
-std::vector<std::int32_t> idsUpTo(int n) {
-    std::vector<std::int32_t> ids;
-    for (int i = 1; i <= n; ++i) ids.push_back(i);
-    return ids;
-}
+using namespace cxb::testing;
 
 TEST(SmartReviewList, MostOverdueFirstThenNewUpToTheAllowance) {
     // First answers on Monday 9:00: Good gives S 2.3065, Again S 0.212.

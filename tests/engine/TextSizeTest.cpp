@@ -43,7 +43,9 @@ TEST(TextSize, KeptInThePaddingByteAndNowhereElse) {
     const std::string after = dir.read("sys.dat");
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i)
-        if (i != 2472781) ASSERT_EQ(after[i], before[i]) << "byte " << i;
+        if (i != 2472781) {
+            ASSERT_EQ(after[i], before[i]) << "byte " << i;
+        }
     EXPECT_EQ(static_cast<unsigned char>(after[2472781]), 2);
     // The bank path, the skin names and the counts around it keep their bytes.
     EXPECT_EQ(after[2472780], '\0');

@@ -106,12 +106,12 @@ TEST_F(UnreadableState, AFileTheLearnerMayNotReadIsMovedAsideUntouched) {
     // Run by the learner, who may not read it (root reads anything).
     const int result = user.run([&] {
         RigWindow window;
-        Trainer trainer(window, dir.path());
-        trainer.construct();
-        if (readField(trainer.s.state->bankPath) != StarterState::kBankPath) return 1;
+        Trainer learners(window, dir.path());
+        learners.construct();
+        if (readField(learners.s.state->bankPath) != StarterState::kBankPath) return 1;
         if (window.messages.empty() || window.messages[0].find("sys.dat.unreadable") == std::string::npos)
             return 2;
-        return trainer.saveState() ? 0 : 3;
+        return learners.saveState() ? 0 : 3;
     });
     EXPECT_EQ(result, 0);
     ::chmod(path("bankdata/sys.dat.unreadable").c_str(), 0600);

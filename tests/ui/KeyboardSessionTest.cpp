@@ -176,7 +176,11 @@ TEST(KeyboardSession, PracticeExamHistoryExportSettingsAndCloseByKeysAlone) {
     key(Qt::Key_H, Qt::ControlModifier);
     EXPECT_TRUE(listed);
     EXPECT_TRUE(exported);
-    EXPECT_EQ(f.dir.read("saved.htm"), f.dir.read("n.htm"));
+    // The saved copy is the page that travels: the paper without answers,
+    // with its header.
+    const std::string page = f.dir.read("saved.htm");
+    EXPECT_NE(page.find("<meta charset=\"utf-8\""), std::string::npos);
+    EXPECT_NE(page.find("模拟考试卷（无答案）"), std::string::npos);
 
     // Settings: Tab to the exam size, type it, Enter is 确定.
     bool set = false;

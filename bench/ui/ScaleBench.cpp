@@ -12,6 +12,7 @@
 #include "data/FixedField.h"
 #include "data/StateFile.h"
 #include "support/TempDir.h"
+#include "BenchWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 #include "ui/PickerWidget.h"
@@ -21,21 +22,7 @@ using namespace cxb;
 
 namespace {
 
-struct ScaledWindow {
-    test::TempDir dir;
-    std::unique_ptr<MainWindow> window;
-    ScaledWindow() {
-        Dialogs::setMessageHandler([](const QString&) {});
-        dir.mkdir("bankdata");
-        BankFile::store(BankGenerator::make(1999, 3), dir.file("bankdata/b.tk"));
-        auto state = StateFile::newRecord();
-        StateFile::resetState(*state);
-        writeField(state->bankPath, "bankdata\\b.tk");
-        StateFile::saveState(*state, dir.file("bankdata/sys.dat"));
-        window = std::make_unique<MainWindow>(QString::fromStdString(dir.path()));
-        window->trainer().modes.SunXuClick();
-    }
-};
+using ScaledWindow = cxb::bench::BenchWindow;
 
 void BM_ResizeToNewScale(benchmark::State& st) {
     ScaledWindow f;

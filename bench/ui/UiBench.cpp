@@ -11,6 +11,7 @@
 #include "data/FixedField.h"
 #include "data/StateFile.h"
 #include "support/TempDir.h"
+#include "BenchWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 #include "ui/PickerWidget.h"
@@ -20,19 +21,8 @@ using namespace cxb;
 
 namespace {
 
-struct Fixture {
-    test::TempDir dir;
-    std::unique_ptr<MainWindow> window;
+struct Fixture : cxb::bench::BenchWindow {
     Fixture() {
-        Dialogs::setMessageHandler([](const QString&) {});
-        dir.mkdir("bankdata");
-        BankFile::store(BankGenerator::make(1999, 3), dir.file("bankdata/b.tk"));
-        auto state = StateFile::newRecord();
-        StateFile::resetState(*state);
-        writeField(state->bankPath, "bankdata\\b.tk");
-        StateFile::saveState(*state, dir.file("bankdata/sys.dat"));
-        window = std::make_unique<MainWindow>(QString::fromStdString(dir.path()));
-        window->trainer().modes.SunXuClick();
         // Half of the list answered, so the cells show their state colours.
         Session& s = window->trainer().s;
         for (int i = 1; i <= s.listCount; i += 2) s.entry(i).userAnswer = (i % 3) ? s.entry(i).answer : 99;

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         if (size >= 12) std::memcpy(&e.itemCount, data + 4 + (slot % 2) * 4, 4);
         int items = cxb::usableItemCount(e);
         long sum = 0;
-        for (int i = 1; i <= items; ++i) sum += e.items[i].questionId + e.items[i].userAnswer;
+        for (int i = 1; i <= items; ++i) sum += static_cast<long>(e.items[i].questionId) + e.items[i].userAnswer;
         (void)sum;
         (void)cxb::gbk::toUtf8Lossy(cxb::readField(e.takenAt));
         (void)cxb::gbk::toUtf8Lossy(cxb::readField(e.bankTag));

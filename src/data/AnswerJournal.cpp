@@ -190,6 +190,14 @@ Result<AnswerJournal> AnswerJournal::open(const std::string& path) {
     }
     if (version != 1 && !d->prepare())
         return Result<AnswerJournal>::failure(path + " is not a journal of this layout: " + d->error);
+    {
+        // Where the banks stand decides what a start counts again: a banks
+        // table whose rows and index disagree (a damaged file) could name one
+        // bank twice, so such a journal is refused. The table is a few rows.
+        SqliteStatement check(d->db, "PRAGMA integrity_check(banks)");
+        if (!check.step() || check.blob(0) != "ok")
+            return Result<AnswerJournal>::failure(path + " is damaged (its banks table does not check)");
+    }
     // WAL: a commit is one append to the log, and a reader never blocks the
     // writer. NORMAL: a commit survives the program's crash; only a power
     // cut may lose the newest commits, never the file.

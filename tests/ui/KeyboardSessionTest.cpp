@@ -19,6 +19,7 @@
 #include "data/Gbk.h"
 #include "data/StateFile.h"
 #include "support/TempDir.h"
+#include "support/PracticeFolder.h"
 #include "ui/Dialogs.h"
 #include "ui/ExportDialog.h"
 #include "ui/HistoryDialog.h"
@@ -29,19 +30,8 @@ using namespace cxb;
 
 namespace {
 
-struct SessionFolder {
-    test::TempDir dir;
-    SessionFolder() {
-        dir.mkdir("bankdata");
-        Bank bank = BankGenerator::make(40, 9);
-        for (int i = 1; i <= 40; ++i) bank.records[static_cast<std::size_t>(i)].picture[0] = '\0';
-        EXPECT_EQ(BankFile::store(bank, dir.file("bankdata/小车.tk")), "");
-        auto state = StateFile::newRecord();
-        StateFile::resetState(*state);
-        state->examCount = 5;
-        writeField(state->bankPath, *gbk::fromUtf8("bankdata\\小车.tk"));
-        EXPECT_EQ(StateFile::saveState(*state, dir.file("bankdata/sys.dat")), 0);
-    }
+struct SessionFolder : test::PracticeFolder {
+    SessionFolder() : PracticeFolder(40, 9) {}
 };
 
 struct Seams {

@@ -16,6 +16,7 @@
 #include "data/Gbk.h"
 #include "data/StateFile.h"
 #include "support/TempDir.h"
+#include "support/PracticeFolder.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 #include "ui/PictureButton.h"
@@ -24,19 +25,8 @@ using namespace cxb;
 
 namespace {
 
-struct NamesFolder {
-    test::TempDir dir;
-    NamesFolder() {
-        dir.mkdir("bankdata");
-        Bank bank = BankGenerator::make(30, 3);
-        for (int i = 1; i <= 30; ++i) bank.records[static_cast<std::size_t>(i)].picture[0] = '\0';
-        EXPECT_EQ(BankFile::store(bank, dir.file("bankdata/小车.tk")), "");
-        auto state = StateFile::newRecord();
-        StateFile::resetState(*state);
-        state->examCount = 5;
-        writeField(state->bankPath, *gbk::fromUtf8("bankdata\\小车.tk"));
-        EXPECT_EQ(StateFile::saveState(*state, dir.file("bankdata/sys.dat")), 0);
-    }
+struct NamesFolder : test::PracticeFolder {
+    NamesFolder() : PracticeFolder(30, 3) {}
 };
 
 struct Quiet {

@@ -4,6 +4,7 @@
 
 #include "data/FixedField.h"
 #include "data/Gbk.h"
+#include "engine/ChosenModes.h"
 #include "engine/ExamSession.h"
 #include "engine/QuestionPresenter.h"
 #include "engine/RecordSorts.h"
@@ -158,7 +159,9 @@ void PracticeModes::Button2Click() {
     case 1: chujiClick(); break;
     case 2: LianXKSClick(); break;
     case 3: KaoShiClick(); break;
-    default: break;
+    default:
+        if (s_.modeCode >= ChosenModes::kFirst && s_.modeCode <= ChosenModes::kLast && rebuild_) rebuild_();
+        break;
     }
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include "engine/Session.h"
 
 namespace cxb {
@@ -29,15 +31,24 @@ public:
     // Stops a running exam without recording it.
     void abandonExam();
 
-private:
+    // The frame every practice list is built in: beginPractice before the
+    // entries are filled, finishPractice after.
     void beginPractice(const char* title);
+    void beginPractice(const std::string& title) { beginPractice(title.c_str()); }
     void finishPractice(int modeCode, int background, bool clearLoadingNow);
+
+    // "重新出题" in a list the four commands above do not build: the
+    // command that built it runs again (none: nothing happens).
+    void setRebuild(std::function<void()> rebuild) { rebuild_ = std::move(rebuild); }
+
+private:
     void startLoadingNote();
     void fillFromTop(int count);
 
     Session& s_;
     QuestionPresenter& view_;
     ExamSession* exam_ = nullptr;
+    std::function<void()> rebuild_;
 };
 
 } // namespace cxb

@@ -14,7 +14,7 @@
 namespace cxb {
 
 Trainer::Trainer(WindowPort& port, std::string folder)
-    : s(port), view(s), modes(s, view), judge(s, view), nav(s, view, modes), keys(s, judge, nav), exam(s, view), skinButtons(s), review(s, modes, view), search(s),
+    : s(port), view(s), modes(s, view), chosen(s, modes), judge(s, view), nav(s, view, modes), keys(s, judge, nav), exam(s, view), skinButtons(s), review(s, modes, view), search(s),
       history(s, modes, view), paper(s, history) {
     s.folder = std::move(folder);
     modes.setExam(&exam);

@@ -4,6 +4,7 @@
 #include "data/StateFile.h"
 #include "engine/AnswerJudge.h"
 #include "engine/BankSearch.h"
+#include "engine/ChosenPractice.h"
 #include "engine/ErrorReview.h"
 #include "engine/ExamSession.h"
 #include "engine/HistoryBook.h"
@@ -49,6 +50,7 @@ public:
     Session s;
     QuestionPresenter view;
     PracticeModes modes;
+    ChosenPractice chosen; // the lists of chosen questions: chapters, random, favourites, 智能复习
     AnswerJudge judge;
     Navigator nav;
     KeyRules keys;

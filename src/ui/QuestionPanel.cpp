@@ -19,6 +19,7 @@
 #include "ui/FittedPicture.h"
 #include "ui/ImageFiles.h"
 #include "ui/MainWindow.h"
+#include "ui/ModesRow.h"
 #include "ui/PickerWidget.h"
 #include "ui/PictureButton.h"
 
@@ -135,6 +136,7 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
     auto* pickerToggle = button("BitBtn9", QStringLiteral("隐藏选题区"), {960, 450, 100, 36});
     a.registerControl(Ctl::BitBtn9, pickerToggle);
     connect(pickerToggle, &QPushButton::clicked, this, [this] { window_.BitBtn9Click(); });
+    new ModesRow(window_, this);
 
     pickerBox_ = new QScrollArea(this);
     pickerBox_->setObjectName("ScrollBox1");
@@ -163,7 +165,7 @@ void QuestionPanel::setFocusOrder() {
     const char* order[] = {"Memo1",   "Image1",    "Image3",    "img3",    "img4",   "Image4", "Image5",
                            "chkA",    "chkB",      "chkC",      "chkD",    "chkE",   "chkF",   "chkG",
                            "chkH",    "btnduoxuan", "Label4",   "JIAOJUAN", "UP",    "DO",     "Button2",
-                           "BitBtn9", "CheckBox1", "CheckBox2", "chkshengyintexiao", "ScrollBox1"};
+                           "BitBtn9", "btnzhangjie", "btnsuiji", "btnshoucang", "btnzhineng", "CheckBox1", "CheckBox2", "chkshengyintexiao", "ScrollBox1"};
     QWidget* previous = nullptr;
     for (const char* name : order) {
         QWidget* w = findChild<QWidget*>(name);

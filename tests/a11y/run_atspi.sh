@@ -12,6 +12,8 @@ set -uo pipefail
 app_src="${1:?usage: run_atspi.sh APP_DIR STARTSTATE}"
 startstate="${2:?usage: run_atspi.sh APP_DIR STARTSTATE}"
 here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=../support/xvfb.sh
+source "$here/../support/xvfb.sh"
 for tool in Xvfb dbus-run-session /usr/bin/python3 /usr/libexec/at-spi-bus-launcher; do
   command -v "$tool" >/dev/null || { echo "A11Y FAILED: $tool is missing (scripts/setup.sh --tests installs it)" >&2; exit 1; }
 done
@@ -30,24 +32,7 @@ mkdir -p "$work/app" && cp -a "$app_src/." "$work/app/" || { echo "A11Y FAILED: 
 rm -f "$work/app/.chixuebao.lock" "$work/app/bankdata/sys.dat"
 "$startstate" "$work/app/bankdata/sys.dat" >/dev/null || { echo "A11Y FAILED: $startstate did not write the state file" >&2; exit 1; }
 
-for n in 81 82 83 84 85 86 87 88 89; do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for ((i = 0; i < 50; i++)); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.2
-  done
-  if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-    export DISPLAY=":$n"
-    break
-  fi
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
-done
-[ -n "$xvfb_pid" ] || { echo "A11Y FAILED: no free display among :81..:89 for Xvfb" >&2; exit 1; }
+start_xvfb 1280x1024 "$work/xvfb.log" || { echo "A11Y FAILED: Xvfb did not start" >&2; exit 1; }
 
 # Inside a private session bus: the accessibility bus comes up on demand
 # (org.a11y.Bus), Qt's bridge is on without a screen reader asking for it.

@@ -14,6 +14,8 @@ set -uo pipefail
 
 app_src="${1:?usage: run_e2e.sh APP_DIR}"
 here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=../support/xvfb.sh
+source "$here/../support/xvfb.sh"
 check="$here/e2e_check.py"
 
 BEGINNER=10 # questions in the beginner list (default beginnerCount)
@@ -154,24 +156,7 @@ shipped_bank="$work/小车.shipped.tk"
 cp "$run/bankdata/小车.tk" "$shipped_bank"
 
 # 2. Our own X server on a free display.
-for n in 91 92 93 94 95 96 97 98 99; do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for ((i = 0; i < 50; i++)); do
-    DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.2
-  done
-  if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
-    export DISPLAY=":$n"
-    break
-  fi
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
-done
-[ -n "$xvfb_pid" ] || { keep=1; echo "E2E FAILED: no free display among :91..:99 for Xvfb" >&2; exit 1; }
+start_xvfb 1280x1024 "$work/xvfb.log" || { keep=1; echo "E2E FAILED: Xvfb did not start (see $work/xvfb.log)" >&2; exit 1; }
 say "Xvfb on $DISPLAY"
 
 # 3. The program, in its folder, on the X server.

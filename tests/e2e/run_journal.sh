@@ -9,6 +9,8 @@ set -uo pipefail
 
 app_src="${1:?usage: run_journal.sh APP_DIR}"
 here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=../support/xvfb.sh
+source "$here/../support/xvfb.sh"
 check() { python3 "$here/journal_check.py" "$@"; }
 
 for tool in Xvfb xdotool python3; do
@@ -108,15 +110,7 @@ check prepare "$run" 20 5 || fail "cannot prepare sys.dat"
 shipped_counted=$(check counted "$run")
 [ "$shipped_counted" = 0 ] || fail "the shipped bank already counts $shipped_counted answers"
 
-for n in 91 92 93 94 95 96 97 98 99; do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for ((i = 0; i < 50; i++)); do DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.2; done
-  if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then export DISPLAY=":$n"; break; fi
-  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""
-done
-[ -n "$xvfb_pid" ] || fail "no free display among :91..:99 for Xvfb"
+start_xvfb 1280x1024 "$work/xvfb.log" || fail "Xvfb did not start"
 cd "$run" || fail "cannot enter $run"
 unset WAYLAND_DISPLAY
 

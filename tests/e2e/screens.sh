@@ -18,6 +18,9 @@ ui_tests="${1:?$usage}"
 app_src="${2:?$usage}"
 startstate="${3:?$usage}"
 shot_file="${4:-}"
+here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=../support/xvfb.sh
+source "$here/../support/xvfb.sh"
 for tool in Xvfb xdotool xprop import; do
   command -v "$tool" >/dev/null || { echo "SCREENS FAILED: $tool is missing (scripts/setup.sh --tests)" >&2; exit 1; }
 done
@@ -40,23 +43,7 @@ fail() {
   failed=1
 }
 
-start_x() {
-  local size="$1" n i
-  for n in 71 72 73 74 75 76 77 78 79; do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for ((i = 0; i < 50; i++)); do
-      DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && { export DISPLAY=":$n"; return 0; }
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.2
-    done
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-  done
-  return 1
-}
+start_x() { start_xvfb "$1" "$work/xvfb.log"; }
 
 stop() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null

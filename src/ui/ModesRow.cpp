@@ -1,0 +1,27 @@
+#include "ui/ModesRow.h"
+
+#include <QPushButton>
+
+#include "ui/MainWindow.h"
+
+namespace cxb {
+
+namespace {
+constexpr int kRowY = 494; // under 上一题 / 下一题 / 重新出题 / 隐藏选题区
+} // namespace
+
+ModesRow::ModesRow(MainWindow& window, QWidget* panel) : QObject(panel), window_(window), panel_(panel) {
+    button("btnzhangjie", QStringLiteral("章节练习"), 600);
+    button("btnsuiji", QStringLiteral("随机练习"), 720);
+    button("btnshoucang", QStringLiteral("我的收藏"), 840);
+    button("btnzhineng", QStringLiteral("智能复习"), 960);
+}
+
+QPushButton* ModesRow::button(const char* name, const QString& caption, int x) {
+    auto* b = new QPushButton(caption, panel_);
+    b->setObjectName(name);
+    b->setGeometry(x, kRowY, x == 960 ? 100 : 110, 36);
+    return b;
+}
+
+} // namespace cxb

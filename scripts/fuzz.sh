@@ -8,7 +8,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 [ "${FUZZ_SKIP_SETUP:-0}" = 1 ] || bash "$here/scripts/setup.sh" --tests
 seconds="${FUZZ_SECONDS:-60}"
 build="${FUZZ_BUILD:-$here/build-fuzz}"
-targets="${FUZZ_TARGETS:-bank state skin source engine link upgrade datauri journal memory}"
+targets="${FUZZ_TARGETS:-bank state skin source engine link upgrade datauri journal memory manifest}"
 CXX=clang++ cmake -S "$here" -B "$build" -DCXB_FUZZ=ON -DCXB_BUILD_UI=OFF -DCXB_BUILD_TESTS=OFF -DCXB_BUILD_BENCH=OFF >/dev/null
 # shellcheck disable=SC2046
 cmake --build "$build" -j"$(nproc)" --target $(printf 'fuzz_%s ' $targets)

@@ -108,7 +108,7 @@ TEST(CommandKeys, IsShortcutKnowsTheBoundKeysOfEachWindow) {
     const struct { const char* window; const char* key; bool bound; } cases[] = {
         {"TForm1", "Ctrl+4", true},       {"TForm1", "Ctrl+Return", true}, {"TForm1", "Ctrl+Enter", true},
         {"TForm1", "F1", true},           {"TForm1", "Return", false},     {"TForm1", "Up", false},
-        {"TForm1", "A", false},           {"TForm1", "Ctrl+9", false},     {"Tlishidlg", "Alt+3", true},
+        {"TForm1", "A", false},           {"TForm1", "Ctrl+0", false},     {"Tlishidlg", "Alt+3", true},
         {"Tlishidlg", "Ctrl+4", false},   {"TForm6", "Return", false},     {"TForm7", "Ctrl+P", true},
     };
     for (const auto& c : cases) EXPECT_EQ(c.bound, CommandKeys::isShortcut(c.window, c.key)) << c.window << " " << c.key;

@@ -18,11 +18,14 @@
 #include "data/JournalReplay.h"
 #include "data/StateFile.h"
 #include "support/FaultInjection.h"
+#include "support/JournalProbe.h"
 #include "support/TempDir.h"
 #include "support/TrainerFixture.h"
 
 using namespace cxb;
 using cxb::test::TempDir;
+using cxb::test::openJournal;
+using cxb::test::sqliteValue;
 
 namespace {
 
@@ -38,25 +41,6 @@ JournalAnswer answer(const std::string& bank, int id, bool right, int given = 1,
     a.atMs = 1700000000000LL + id;
     a.mode = mode;
     return a;
-}
-
-AnswerJournal openJournal(const std::string& path) {
-    auto j = AnswerJournal::open(path);
-    if (!j) ADD_FAILURE() << j.error();
-    return std::move(*j);
-}
-
-// One value of the file, read with SQLite itself.
-std::string pragma(const std::string& path, const char* sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* q = nullptr;
-    std::string out;
-    if (sqlite3_prepare_v2(db, sql, -1, &q, nullptr) == SQLITE_OK && sqlite3_step(q) == SQLITE_ROW)
-        out = reinterpret_cast<const char*>(sqlite3_column_text(q, 0));
-    sqlite3_finalize(q);
-    sqlite3_close(db);
-    return out;
 }
 
 void makeDatabase(const std::string& path, const char* sql) {
@@ -117,9 +101,9 @@ TEST(AnswerJournal, IsAVersionedWalDatabase) {
     TempDir dir;
     const std::string path = dir.file("journal.db");
     { AnswerJournal j = openJournal(path); }
-    EXPECT_EQ(pragma(path, "PRAGMA user_version"), std::to_string(AnswerJournal::kVersion));
-    EXPECT_EQ(pragma(path, "PRAGMA journal_mode"), "wal");
-    EXPECT_EQ(pragma(path, "SELECT count(*) FROM sqlite_master WHERE name IN ('banks','answers','handins')"), "3");
+    EXPECT_EQ(sqliteValue(path, "PRAGMA user_version"), std::to_string(AnswerJournal::kVersion));
+    EXPECT_EQ(sqliteValue(path, "PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(sqliteValue(path, "SELECT count(*) FROM sqlite_master WHERE name IN ('banks','answers','handins')"), "3");
 }
 
 TEST(AnswerJournal, AnswersCommittedBeforeAKillAreThere) {

@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include "data/AnswerJournal.h"
+#include "support/JournalProbe.h"
 #include "support/TempDir.h"
 
 using namespace cxb;
 using cxb::test::TempDir;
+using cxb::test::openJournal;
+using cxb::test::sqliteValue;
 
 namespace {
 
@@ -18,29 +21,11 @@ const std::string kCar = "TKxiaoche";
 const std::string kBus = "TKkeche";
 const std::string kExtra = "\xcd\xe2\xbc\xd3.tk"; // 外加.tk in GBK
 
-AnswerJournal openJournal(const std::string& path) {
-    auto j = AnswerJournal::open(path);
-    if (!j) ADD_FAILURE() << j.error();
-    return std::move(*j);
-}
-
 void runSql(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
-}
-
-std::string single(const std::string& path, const char* sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* q = nullptr;
-    std::string out;
-    if (sqlite3_prepare_v2(db, sql, -1, &q, nullptr) == SQLITE_OK && sqlite3_step(q) == SQLITE_ROW)
-        out = reinterpret_cast<const char*>(sqlite3_column_text(q, 0));
-    sqlite3_finalize(q);
-    sqlite3_close(db);
-    return out;
 }
 
 JournalAnswer answer(const std::string& bank, int id, bool right) {
@@ -77,7 +62,7 @@ TEST(JournalFavourites, StarredQuestionsByBankInTheOrderStarredAcrossOpens) {
     EXPECT_EQ(j.favourites(kExtra), (std::vector<std::int32_t>{7}));
     EXPECT_TRUE(j.favourites("TKhuoche").empty());
     // Taking a star away from a bank never seen wrote no bank row for it.
-    EXPECT_EQ(single(path, "SELECT count(*) FROM banks"), "3");
+    EXPECT_EQ(sqliteValue(path, "SELECT count(*) FROM banks"), "3");
 }
 
 // A star is committed the moment it is given: a process that dies right
@@ -110,7 +95,7 @@ TEST(JournalFavourites, AJournalOfTheFirstLayoutGainsFavourites) {
     }
     // What the first layout's program left: the same tables but favourites.
     runSql(path, "DROP TABLE favourites; PRAGMA user_version=1;");
-    ASSERT_EQ(single(path, "PRAGMA user_version"), "1");
+    ASSERT_EQ(sqliteValue(path, "PRAGMA user_version"), "1");
     {
         AnswerJournal j = openJournal(path);
         EXPECT_EQ(j.answers(kCar).size(), 5u);
@@ -118,7 +103,7 @@ TEST(JournalFavourites, AJournalOfTheFirstLayoutGainsFavourites) {
         EXPECT_TRUE(j.setFavourite(kCar, 3, true, 10));
         ASSERT_GT(j.appendAnswer(answer(kCar, 6, true)), 0);
     }
-    EXPECT_EQ(single(path, "PRAGMA user_version"), std::to_string(AnswerJournal::kVersion));
+    EXPECT_EQ(sqliteValue(path, "PRAGMA user_version"), std::to_string(AnswerJournal::kVersion));
     AnswerJournal j = openJournal(path);
     EXPECT_EQ(j.favourites(kCar), (std::vector<std::int32_t>{3}));
     EXPECT_EQ(j.answers(kCar).size(), 6u);

@@ -32,6 +32,18 @@ inline std::int32_t int32At(const std::string& bytes, std::size_t at) {
     return readInt32(reinterpret_cast<const unsigned char*>(bytes.data() + at));
 }
 
+// Puts question `id` at record `i` of `b` with its type, answer code, text
+// and picture name (both given in UTF-8, stored as GBK).
+inline void setQuestion(Bank& b, int i, int id, int type, int answer, const std::string& text,
+                        const std::string& picture) {
+    QuestionRecord& r = b.records[static_cast<std::size_t>(i)];
+    r.id = id;
+    r.type = type;
+    r.answer = answer;
+    writeField(r.text, sizeof r.text, gbkOf(text));
+    writeField(r.picture, sizeof r.picture, gbkOf(picture));
+}
+
 // A generated bank whose questions name no pictures (a missing picture
 // would show its own message at every showing).
 inline Bank bankOf(int questions) {

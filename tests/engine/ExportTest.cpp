@@ -15,12 +15,7 @@ Bank paperBank() {
     Bank b;
     b.header.questionCount = 4;
     auto set = [&](int i, int id, int type, int answer, const std::string& text, const std::string& picture) {
-        QuestionRecord& r = b.records[static_cast<std::size_t>(i)];
-        r.id = id;
-        r.type = type;
-        r.answer = answer;
-        put(r.text, sizeof r.text, text);
-        put(r.picture, sizeof r.picture, picture);
+        setQuestion(b, i, id, type, answer, text, picture);
     };
     set(1, 11, 1, 2, "驾驶机动车在道路上\r\n应当怎样行驶？", "");
     set(2, 12, 3, 2 | 8 | 16, "以下哪些是\"安全\"做法 & 为什么a<b>c？", "12.jpg");

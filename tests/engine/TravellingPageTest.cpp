@@ -15,18 +15,12 @@ namespace {
 const std::string kPng = std::string("\x89PNG\r\n\x1a\n", 8) + std::string("\0\0\0\rIHDR rest of a picture", 25);
 const std::string kJpeg = std::string("\xFF\xD8\xFF\xE0", 4) + "JFIF and more";
 
-void put(char* field, std::size_t width, const std::string& utf8) { writeField(field, width, gbkOf(utf8)); }
 
 Bank pictureBank() {
     Bank b;
     b.header.questionCount = 4;
     auto set = [&](int i, int id, int type, int answer, const std::string& text, const std::string& picture) {
-        QuestionRecord& r = b.records[static_cast<std::size_t>(i)];
-        r.id = id;
-        r.type = type;
-        r.answer = answer;
-        put(r.text, sizeof r.text, text);
-        put(r.picture, sizeof r.picture, picture);
+        setQuestion(b, i, id, type, answer, text, picture);
     };
     set(1, 21, 1, 3, "图中是什么标志？\r\n请选择。", "sign.png");
     set(2, 22, 2, 6, "可以在\"a<b\" & 路口掉头。", "pics\\路口.jpg");

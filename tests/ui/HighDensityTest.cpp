@@ -13,6 +13,7 @@
 #include "data/StateFile.h"
 #include "data/StoredPath.h"
 #include "engine/StarterState.h"
+#include "support/ShippedCopy.h"
 #include "support/TempDir.h"
 #include "ui/Dialogs.h"
 #include "ui/FittedPicture.h"
@@ -43,9 +44,8 @@ void expectSharp(const QPixmap& shown, QSize room, qreal ratio, const QString& f
 } // namespace
 
 TEST(HighDensity, PicturesAreLoadedAtTheScreensPixelRatio) {
-    test::TempDir dir;
-    fs::copy(CXB_APP_DIR, dir.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    ASSERT_EQ(0, StateFile::saveState(*StarterState::make(), dir.file("bankdata/sys.dat")));
+    test::ShippedCopy shipped;
+    test::TempDir& dir = shipped.dir;
     Dialogs::setMessageHandler([](const QString&) {});
     {
         MainWindow w(QString::fromStdString(dir.path()));

@@ -18,11 +18,13 @@
 
 #include <cmath>
 #include <filesystem>
+#include <memory>
 
 #include "data/StateFile.h"
 #include "engine/StarterState.h"
 #include "engine/TextSize.h"
 #include "engine/WindowFit.h"
+#include "support/ShippedCopy.h"
 #include "support/TempDir.h"
 #include "ui/DesignScale.h"
 #include "ui/Dialogs.h"
@@ -37,14 +39,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Shipped {
-    test::TempDir dir;
+std::unique_ptr<Sfile> starterWith(TextSize::Size size) {
+    auto state = StarterState::make();
+    TextSize::store(*state, size);
+    return state;
+}
+
+struct Shipped : test::ShippedCopy {
     std::vector<QString> messages;
-    explicit Shipped(TextSize::Size size = TextSize::Standard) {
-        fs::copy(CXB_APP_DIR, dir.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        auto state = StarterState::make();
-        TextSize::store(*state, size);
-        EXPECT_EQ(0, StateFile::saveState(*state, dir.file("bankdata/sys.dat")));
+    explicit Shipped(TextSize::Size size = TextSize::Standard) : test::ShippedCopy(*starterWith(size)) {
         Dialogs::setMessageHandler([this](const QString& m) { messages.push_back(m); });
     }
     ~Shipped() { Dialogs::setMessageHandler({}); }

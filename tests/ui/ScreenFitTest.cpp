@@ -18,6 +18,7 @@
 #include "engine/StarterState.h"
 #include "engine/Texts.h"
 #include "engine/WindowFit.h"
+#include "support/ShippedCopy.h"
 #include "support/TempDir.h"
 #include "ui/Dialogs.h"
 #include "ui/ExportDialog.h"
@@ -33,12 +34,9 @@ namespace {
 
 // A copy of the runnable folder with its starter state: the shipped banks,
 // pictures and skin, no first-start messages.
-struct Shipped {
-    test::TempDir dir;
+struct Shipped : test::ShippedCopy {
     std::vector<QString> messages;
     Shipped() {
-        fs::copy(CXB_APP_DIR, dir.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        EXPECT_EQ(0, StateFile::saveState(*StarterState::make(), dir.file("bankdata/sys.dat")));
         Dialogs::setMessageHandler([this](const QString& m) { messages.push_back(m); });
     }
     ~Shipped() { Dialogs::setMessageHandler({}); }

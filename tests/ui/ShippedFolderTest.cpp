@@ -7,6 +7,7 @@
 #include "data/StateFile.h"
 #include "engine/StarterState.h"
 #include "engine/Texts.h"
+#include "support/ShippedCopy.h"
 #include "support/TempDir.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"

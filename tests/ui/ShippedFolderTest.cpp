@@ -16,12 +16,10 @@ using namespace cxb;
 namespace fs = std::filesystem;
 
 TEST(ShippedFolder, OpensInPracticeWithoutAMessageBox) {
-    test::TempDir dir;
-    fs::copy(CXB_APP_DIR, dir.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     // The state file as the build ships it (the build folder's own may have
     // been used since).
-    auto starter = StarterState::make();
-    ASSERT_EQ(0, StateFile::saveState(*starter, dir.file("bankdata/sys.dat")));
+    test::ShippedCopy shipped;
+    test::TempDir& dir = shipped.dir;
 
     std::vector<QString> messages;
     Dialogs::setMessageHandler([&](const QString& m) {

@@ -26,6 +26,7 @@
 #include "engine/Texts.h"
 #include "ui/AnalysisDialog.h"
 #include "ui/BankLinkOpener.h"
+#include "ui/ChapterDialog.h"
 #include "ui/DesignScale.h"
 #include "ui/DialogFit.h"
 #include "ui/Dialogs.h"
@@ -206,6 +207,11 @@ void MainWindow::BitBtn9Click() {
         {availableArea().x(), availableArea().y(), availableArea().width(), availableArea().height()}, scale(),
         designHeight);
     setGeometry(r.x, r.y, r.width, r.height);
+}
+
+void MainWindow::openChapters() {
+    ChapterDialog dialog(*this);
+    dialog.run();
 }
 
 void MainWindow::img2Click() { BankLinkOpener::open(this, trainer_->bankLink(), folder_); }

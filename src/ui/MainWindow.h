@@ -56,6 +56,7 @@ public:
     void PifuClick();    // skin dialog
     void BitBtn9Click(); // hide or show the picker
     void img2Click();    // the bank maker's link
+    void openChapters(); // 章节练习、专项练习
 
     static constexpr int kDesignWidth = WindowFit::kDesignWidth;
     static constexpr int kDesignHeight = WindowFit::kDesignHeight;

@@ -255,6 +255,17 @@ TEST(ChapterDialog, TheStarButtonCtrlDAndMyFavourites) {
     QTest::keyClick(&w, Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(star->isChecked());
     EXPECT_EQ(s.shown()->userAnswer, 0); // Ctrl+D answers nothing
+    // Nor when Ctrl is let go before the D, as hands often do.
+    QTest::mouseClick(w.findChild<QPushButton*>("DO"), Qt::LeftButton);
+    activate(w);
+    QTest::keyPress(&w, Qt::Key_D, Qt::ControlModifier);
+    QTest::keyRelease(&w, Qt::Key_D, Qt::NoModifier);
+    EXPECT_TRUE(star->isChecked());
+    EXPECT_EQ(s.shown()->userAnswer, 0);
+    QTest::keyClick(&w, Qt::Key_D, Qt::ControlModifier); // and off again
+    EXPECT_FALSE(star->isChecked());
+    QTest::mouseClick(w.findChild<QPushButton*>("UP"), Qt::LeftButton);
+    ASSERT_EQ(s.shown()->id, second);
 
     // The analysis dialog says it is starred.
     AnalysisDialog analysis(&w);

@@ -57,7 +57,8 @@ struct Sfile {
     char skinKaoshi[100];
     // Bytes the original format leaves as padding. The first holds the
     // size of the question text (engine/TextSize.h); a file that never set
-    // it has 0 there, the standard size.
+    // it has 0 there, the standard size. The next holds the mastery of the
+    // wrong-question review (engine/MasterySetting.h), 0 there: never.
     std::uint8_t textSize;
     std::uint8_t padding[2];
 };

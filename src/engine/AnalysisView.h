@@ -15,6 +15,9 @@ struct AnalysisView {
     // Shown instead of the picture when the file is there but holds no
     // picture that can be read.
     std::string pictureUnreadable;
+    // Whether the question is starred (我的收藏), and how the dialog says it.
+    bool starred = false;
+    std::string starText;
 };
 
 } // namespace cxb

@@ -30,6 +30,7 @@ const std::vector<CommandKey> kTable = {
     {"TForm1", "btnsuiji", "随机练习", "Ctrl+7", B::Shortcut},
     {"TForm1", "btnshoucang", "我的收藏", "Ctrl+8", B::Shortcut},
     {"TForm1", "btnzhineng", "智能复习", "Ctrl+9", B::Shortcut},
+    {"TForm1", "btnxingbiao", "收藏本题", "Ctrl+D", B::Shortcut},
     {"TForm1", "JIAOJUAN", "交卷", "Ctrl+Return; Ctrl+Enter", B::Confirmed},
     {"TForm1", "btnGCerror", "刚才的错题", "Alt+1", B::Shortcut},
     {"TForm1", "btnQuanBu", "曾经全部错题", "Alt+2", B::Shortcut},
@@ -54,6 +55,11 @@ const std::vector<CommandKey> kTable = {
     {"TForm7", "btn2", "打印", "Ctrl+P", B::Shortcut},
     {"TForm7", "btnpdf", "导出PDF", "Ctrl+E", B::Shortcut},
     {"TForm7", "", "关闭导出", "Esc", B::Dialog},
+
+    {"TFormChapters", "btnshunxu", "顺序练习", "Alt+1", B::Shortcut},
+    {"TFormChapters", "btnsuijilx", "随机练习", "Alt+2", B::Shortcut},
+    {"TFormChapters", "", "顺序练习所选的章节或专项", "Return", B::Dialog},
+    {"TFormChapters", "btnguanbi", "关闭", "Esc", B::Dialog},
 
     {"TForm6", "btn1", "使用建议颜色", "Alt+1", B::Shortcut},
     {"TForm6", "Button1", "确定", "Return", B::Dialog},

@@ -44,6 +44,7 @@ const Named kNames[] = {
     {"TForm1", "img4", "答案D"},
     {"TForm1", "Image4", "对"},
     {"TForm1", "Image5", "错"},
+    {"TForm1", "btnxingbiao", "收藏本题"},
     {"TForm1", "Label4", "判断结果"},
     {"TForm1", "Image2", "判断标记"},
     {"TForm1", "Label5", "分数"},
@@ -74,6 +75,7 @@ const Named kNames[] = {
     {"TForm5", "read", "答题次数"},
     {"TForm5", "dui", "正确次数"},
     {"TForm5", "er", "错误次数"},
+    {"TFormChapters", "tvzhangjie", "章节和专项"},
 };
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }

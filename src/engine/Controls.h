@@ -11,7 +11,7 @@ enum class Ctl {
     Memo1, Label2, Label3, Label4, Label5, Label6, Label7, Image2, ScrollBox2,
     PaSuanZe, PaPanDuan, pnlduanxuan, CheckBox1, CheckBox2,
     Image1, Image3, img3, img4, Image4, Image5,
-    chkA, chkB, chkC, chkD, chkE, chkF, chkG, chkH,
+    chkA, chkB, chkC, chkD, chkE, chkF, chkG, chkH, btnxingbiao,
     // status, exam, result
     lbljiazai, lbl1, JIAOJUAN, LabelMessage, btn3,
     // review and search

@@ -10,6 +10,8 @@
 #include "engine/PracticeModes.h"
 #include "engine/QuestionPresenter.h"
 #include "engine/RecordSorts.h"
+#include "engine/ReviewWithMastery.h"
+#include "engine/StarToggle.h"
 #include "engine/Texts.h"
 
 namespace cxb {
@@ -18,7 +20,7 @@ ErrorReview::ErrorReview(Session& s, PracticeModes& modes, QuestionPresenter& vi
 
 QuestionRow ErrorReview::rowOf(const QuestionRecord& r) {
     return {std::to_string(r.id), gbk::toUtf8Lossy(readField(r.text)), answerText(r.type, r.answer),
-            std::to_string(r.rightCount), std::to_string(r.wrongCount), std::to_string(r.answerCount)};
+            std::to_string(r.rightCount), std::to_string(r.wrongCount), std::to_string(r.answerCount), {}};
 }
 
 void ErrorReview::btnErrorLianXClick() {
@@ -51,7 +53,7 @@ void ErrorReview::btnGCerrorClick() {
     for (int j = 1; j <= n; ++j) {
         const ListEntry& e = s_.entry(j);
         if (e.userAnswer == 0 || e.userAnswer == e.answer) continue;
-        QuestionRow row{std::to_string(e.id), e.text, answerText(e.type, e.answer), "", "", ""};
+        QuestionRow row{std::to_string(e.id), e.text, answerText(e.type, e.answer), "", "", "", ""};
         if (int r = s_.bank->findById(e.id)) {
             const QuestionRecord& q = s_.record(r);
             row.rightCount = std::to_string(q.rightCount);
@@ -66,6 +68,10 @@ void ErrorReview::btnGCerrorClick() {
 void ErrorReview::btnQuanBuClick() {
     s_.errorKind = 1;
     s_.port.setText(Ctl::btn4, "再次挑战曾经全部错题");
+    if (mastery_ && mastery_->active()) {
+        mastery_->showRows();
+        return;
+    }
     RecordSorts::sortByWrongCount(*s_.bank);
     s_.reviewRows.clear();
     for (int i = 1; i <= s_.questionCount(); ++i)
@@ -78,7 +84,12 @@ void ErrorReview::btn4Click() {
     s_.port.setVisible(Ctl::pnl1, false);
     s_.port.setVisible(Ctl::Panel2, false);
     s_.port.setVisible(Ctl::pnl2, true);
-    if (s_.errorKind == 1) {
+    if (s_.errorKind == 1 && mastery_ && mastery_->active()) {
+        if (mastery_->fillList() == 0) {
+            s_.message("没发现错题");
+            return;
+        }
+    } else if (s_.errorKind == 1) {
         RecordSorts::sortByWrongCount(*s_.bank);
         int count = 0;
         for (int i = 1; i <= s_.questionCount() && s_.record(i).wrongCount > 0; ++i) {
@@ -122,6 +133,8 @@ AnalysisView ErrorReview::analysisOf(int id, std::vector<std::string>* messages)
     v.wrongCount = std::to_string(counted->wrongCount);
     v.answerCount = std::to_string(counted->answerCount);
     v.text = gbk::toUtf8Lossy(readField(q.text));
+    v.starred = s_.stars && s_.stars->isStarred(id);
+    v.starText = StarToggle::analysisText(v.starred);
     std::string name(readField(q.picture));
     // The same lookup as the question view: blanks are dropped, and a name
     // of blanks only is no picture.

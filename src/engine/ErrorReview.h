@@ -5,12 +5,15 @@ namespace cxb {
 
 class PracticeModes;
 class QuestionPresenter;
+class ReviewWithMastery;
 
 // The wrong-question review (pnl1): the questions answered wrong in this
 // list or ever, practice of that set, and the analysis of a row.
 class ErrorReview {
 public:
     ErrorReview(Session& s, PracticeModes& modes, QuestionPresenter& view);
+    // 曾经全部错题 with mastery, when the learner has set one.
+    void setMastery(ReviewWithMastery* mastery) { mastery_ = mastery; }
 
     void btnErrorLianXClick();
     void btnGCerrorClick(); // "刚才的错题"
@@ -27,6 +30,7 @@ private:
     Session& s_;
     PracticeModes& modes_;
     QuestionPresenter& view_;
+    ReviewWithMastery* mastery_ = nullptr;
 };
 
 } // namespace cxb

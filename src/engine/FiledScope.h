@@ -15,6 +15,7 @@ struct FiledScope {
     static FiledScope chapter(int i) { return {Kind::Chapter, i}; }
     static FiledScope topic(int i) { return {Kind::Topic, i}; }
     static FiledScope unfiled() { return {Kind::Unfiled, -1}; }
+    bool operator==(const FiledScope&) const = default;
 
     bool holds(const QuestionFiling& f) const {
         switch (kind) {

@@ -23,6 +23,9 @@ public:
 
     std::vector<FilingCount> chapters;
     std::vector<FilingCount> topics;
+    // For each topic of QuestionTopics, the chapter most of its questions
+    // are filed in (the first of those with as many), -1 when it has none.
+    std::vector<int> topicChapters;
 };
 
 } // namespace cxb

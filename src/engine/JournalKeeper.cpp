@@ -103,4 +103,9 @@ void JournalKeeper::stateSaved() {
     if (journal_ && !journal_->markHandInsSaved()) complain("mark the exams saved");
 }
 
+std::vector<JournalAnswer> JournalKeeper::bankAnswers() const {
+    if (!journal_ || !tag_) return {};
+    return journal_->answers(*tag_);
+}
+
 } // namespace cxb

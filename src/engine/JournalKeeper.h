@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "data/AnswerJournal.h"
 #include "data/Bank.h"
@@ -35,6 +36,10 @@ public:
     // store that an earlier run left half done and applies the answers the
     // file does not hold. Answers from now on go to this bank.
     JournalRecovery bankOpened(const std::string& tag, const std::string& nativePath, Bank& bank);
+    // The loaded bank's answers in the journal, oldest first (none without
+    // a journal or a bank).
+    std::vector<JournalAnswer> bankAnswers() const;
+    const std::optional<std::string>& bankTag() const { return tag_; }
     // No bank is loaded: answers go nowhere.
     void bankClosed() { tag_.reset(); }
     // The exams the journal holds and `state` lacks go back into its

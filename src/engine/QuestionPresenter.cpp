@@ -4,6 +4,7 @@
 #include "data/Gbk.h"
 #include "data/StoredPath.h"
 #include "engine/AnswerText.h"
+#include "engine/StarToggle.h"
 #include "engine/Texts.h"
 
 namespace cxb {
@@ -90,6 +91,9 @@ QuestionView QuestionPresenter::viewOf(ListEntry& e, std::vector<std::string>* m
     v.label3 = std::to_string(s_.current) + "/" + std::to_string(s_.listCount);
     v.label2 = texts::kIdPrefix + std::to_string(e.id);
     v.memo1 = e.text;
+    v.starEnabled = true;
+    v.starred = s_.stars && s_.stars->isStarred(e.id);
+    v.starCaption = StarToggle::caption(v.starred);
 
     PictureRef pic = resolvePicture(e.picture, s_.state->extraBank == 1);
     e.picture = pic.name;
@@ -119,6 +123,7 @@ void QuestionPresenter::showQuestion(int position) {
         QuestionView empty;
         empty.label3 = "0/0";
         empty.checkBox1Visible = s_.displayMode != 1;
+        empty.starCaption = StarToggle::caption(false);
         drawPicker(0, PickerCanvas::kWhole);
         s_.port.showQuestionView(empty);
         return;

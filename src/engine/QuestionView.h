@@ -24,6 +24,12 @@ struct QuestionView {
     std::string picture; // native path of the question's picture
 
     AnswerPanel panel = AnswerPanel::None;
+
+    // The star button btnxingbiao: whether the question on show is starred
+    // (我的收藏) and the button's caption; an empty list has no question to star.
+    bool starEnabled = false;
+    bool starred = false;
+    std::string starCaption;
 };
 
 } // namespace cxb

@@ -89,6 +89,8 @@ struct Session {
                    const char* afterAdvice);
     // The answer journal, when one is open.
     class JournalPort* journal = nullptr;
+    // The stars of the loaded bank's questions (我的收藏), when the trainer keeps them.
+    const class FavouriteMarks* stars = nullptr;
 };
 
 } // namespace cxb

@@ -1,4 +1,5 @@
 #include "engine/SettingsModel.h"
+#include "engine/MasterySetting.h"
 #include "engine/TextSize.h"
 
 #include <dirent.h>
@@ -62,6 +63,7 @@ SettingsValues SettingsModel::openingValues(const Sfile& st) {
     v.backColor = st.backColor;
     v.textColor = st.textColor;
     v.textSize = TextSize::of(st);
+    v.mastery = MasterySetting::of(st);
     return v;
 }
 
@@ -138,6 +140,7 @@ SettingsOutcome SettingsModel::apply(Trainer& trainer, const SettingsValues& v) 
     st.bankChoice = pending;
     st.examCount = number(SettingsField::edtkaoshitishu);
     TextSize::store(st, TextSize::fromIndex(v.textSize));
+    MasterySetting::store(st, v.mastery);
 
     trainer.switchBank(); // reports a bank it cannot load; OK goes on
     trainer.saveState();  // reports a state file it cannot write; OK goes on

@@ -27,6 +27,7 @@ struct SettingsValues {
     std::int32_t backColor = 0; // edtlblbeijing, 0x00BBGGRR
     std::int32_t textColor = 0; // edtlblzhiti
     int textSize = 0;           // cbzihao: 0 标准, 1 大, 2 特大 (TextSize)
+    int mastery = 0;            // spnmastery: right answers in a row out of the review, 0 never (MasterySetting)
 };
 
 // The control an OK was refused for.

@@ -18,6 +18,8 @@ Trainer::Trainer(WindowPort& port, std::string folder)
       history(s, modes, view), paper(s, history) {
     s.folder = std::move(folder);
     modes.setExam(&exam);
+    review.setMastery(&mastery);
+    s.stars = &stars;
 }
 
 void Trainer::construct() {
@@ -86,13 +88,17 @@ bool Trainer::openBank() {
         s.bankLoaded = false;
         s.bankNativePath.clear();
         journal.bankClosed();
+        stars.bankClosed();
         recovered_ = 0;
         return false;
     }
     s.bank = std::make_unique<Bank>(std::move(*bank));
     s.bankLoaded = true;
     s.bankNativePath = path;
-    recovered_ = journal.bankOpened(ExamSession::storedBankTag(bankTag()), path, *s.bank).answers;
+    const std::string tag = ExamSession::storedBankTag(bankTag());
+    recovered_ = journal.bankOpened(tag, path, *s.bank).answers;
+    // This bank's stars replace those of the bank that was left.
+    stars.bankOpened(journal.journal(), tag);
     return true;
 }
 

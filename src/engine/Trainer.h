@@ -7,6 +7,8 @@
 #include "engine/ChosenPractice.h"
 #include "engine/ErrorReview.h"
 #include "engine/ExamSession.h"
+#include "engine/FavouriteMarks.h"
+#include "engine/FiledPractice.h"
 #include "engine/HistoryBook.h"
 #include "engine/JournalKeeper.h"
 #include "engine/KeyRules.h"
@@ -14,8 +16,10 @@
 #include "engine/PaperExport.h"
 #include "engine/PracticeModes.h"
 #include "engine/QuestionPresenter.h"
+#include "engine/ReviewWithMastery.h"
 #include "engine/Session.h"
 #include "engine/SkinButtons.h"
+#include "engine/StarToggle.h"
 
 namespace cxb {
 
@@ -65,6 +69,14 @@ public:
 
     // The answer journal; opened by construct() in the program's folder.
     JournalKeeper journal;
+    // The stars of the loaded bank (我的收藏), kept in the journal; opened
+    // with each bank, closed when none is loaded.
+    FavouriteMarks stars;
+    StarToggle star{s, stars};
+    // 章节练习 / 专项练习, 随机练习 and 我的收藏.
+    FiledPractice filed{s, chosen, stars};
+    // 曾经全部错题 with mastery.
+    ReviewWithMastery mastery{s, modes, [this] { return journal.bankAnswers(); }};
     // The answers the last bank opening took back from the journal.
     int recoveredAnswers() const { return recovered_; }
 

@@ -12,6 +12,9 @@ namespace cxb {
 // One row of the review and search lists.
 struct QuestionRow {
     std::string id, text, answer, rightCount, wrongCount, answerCount;
+    // How far the question has come towards the review's mastery ("1/3");
+    // empty in every other list.
+    std::string progress;
 };
 
 // Everything the engine asks of the main window. The window renders and

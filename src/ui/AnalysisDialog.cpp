@@ -50,6 +50,9 @@ AnalysisDialog::AnalysisDialog(QWidget* parent) : QDialog(parent) {
     read_ = counter("Label5", QStringLiteral("答题次数:"), "read", QStringLiteral("read"), 225);
     right_ = counter("Label1", QStringLiteral("正确次数:"), "dui", QStringLiteral("Edit1"), 255);
     wrong_ = counter("Label2", QStringLiteral("错误次数:"), "er", QStringLiteral("Edit1"), 285);
+    star_ = new QLabel(this);
+    star_->setObjectName("lblxingbiao");
+    star_->setGeometry(20, 325, 200, 24);
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName("Button1");
     ok->setGeometry(300, 320, 90, 32);
@@ -72,6 +75,7 @@ void AnalysisDialog::fill(const AnalysisView& v) {
         read_->setText(QString::fromStdString(v.answerCount));
     }
     text_->setPlainText(QString::fromStdString(v.text).replace("\r\n", "\n"));
+    star_->setText(QString::fromStdString(v.starText));
     QPixmap pixmap;
     if (v.pictureVisible) {
         pixmap = ImageFiles::load(QString::fromStdString(v.picture), image_->devicePixelRatioF());

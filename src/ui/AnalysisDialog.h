@@ -29,6 +29,7 @@ private:
     QLineEdit* read_;
     QLineEdit* right_;
     QLineEdit* wrong_;
+    QLabel* star_; // lblxingbiao: whether the question is starred
 };
 
 } // namespace cxb

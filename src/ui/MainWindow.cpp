@@ -26,6 +26,7 @@
 #include "engine/Texts.h"
 #include "ui/AnalysisDialog.h"
 #include "ui/BankLinkOpener.h"
+#include "ui/ChapterDialog.h"
 #include "ui/DesignScale.h"
 #include "ui/DialogFit.h"
 #include "ui/Dialogs.h"
@@ -208,6 +209,11 @@ void MainWindow::BitBtn9Click() {
     setGeometry(r.x, r.y, r.width, r.height);
 }
 
+void MainWindow::openChapters() {
+    ChapterDialog dialog(*this);
+    dialog.run();
+}
+
 void MainWindow::img2Click() { BankLinkOpener::open(this, trainer_->bankLink(), folder_); }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -294,6 +300,15 @@ bool MainWindow::editableHasFocus() const {
     return qobject_cast<QAbstractSpinBox*>(f) != nullptr;
 }
 
+void MainWindow::noteChord(QObject* watched, const QKeyEvent* key) {
+    // A key pressed with Ctrl or Alt is a shortcut's (Ctrl+D stars), also
+    // when the modifier is let go before the key itself. A shortcut takes the
+    // press before it is delivered, so its override is noted too.
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (w && w->window() == this && (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        chordKeys_.insert(key->key());
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show) {
         // Each of the program's dialogs is put wholly on the screen as it
@@ -304,10 +319,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             const QScreen* s = owner->screen() ? owner->screen() : screen();
             if (s) DialogFit::fit(*w, owner->frameGeometry(), s->availableGeometry());
         }
+    } else if (event->type() == QEvent::ShortcutOverride) {
+        noteChord(watched, static_cast<QKeyEvent*>(event));
     } else if (event->type() == QEvent::KeyPress) {
         auto* w = qobject_cast<QWidget*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);
         if (w && w->window() == this && KeyMap::virtualKey(*key) == KeyRules::kEnter) enterPressed_ = true;
+        noteChord(watched, key);
     } else if (event->type() == QEvent::KeyRelease) {
         auto* w = qobject_cast<QWidget*>(watched);
         // Key preview: the window sees every key released in it, whatever
@@ -315,6 +333,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // not seen again as it travels up to the parents.
         auto* key = static_cast<QKeyEvent*>(event);
         if (w && w->window() == this && !key->isAutoRepeat()) {
+            // The release of a shortcut's key does nothing more, here or
+            // in the parents it would travel up to.
+            if (chordKeys_.remove(key->key())) return true;
             const int vk = KeyMap::virtualKey(*key);
             // An Enter pressed in a message box that closed on it is
             // released here: only an Enter pressed here completes.

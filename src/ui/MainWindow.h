@@ -1,5 +1,6 @@
 #pragma once
 #include <QPixmap>
+#include <QSet>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -7,6 +8,8 @@
 #include "engine/Trainer.h"
 #include "engine/WindowFit.h"
 #include "ui/WindowAdapter.h"
+
+class QKeyEvent;
 
 class QLabel;
 class QScrollArea;
@@ -56,6 +59,7 @@ public:
     void PifuClick();    // skin dialog
     void BitBtn9Click(); // hide or show the picker
     void img2Click();    // the bank maker's link
+    void openChapters(); // 章节练习、专项练习
 
     static constexpr int kDesignWidth = WindowFit::kDesignWidth;
     static constexpr int kDesignHeight = WindowFit::kDesignHeight;
@@ -106,6 +110,8 @@ private:
     bool shortWindow_ = false;
     QSizeGrip* grip_ = nullptr;
     bool enterPressed_ = false; // an Enter was pressed in this window and not yet released
+    void noteChord(QObject* watched, const QKeyEvent* key);
+    QSet<int> chordKeys_;       // keys pressed with Ctrl or Alt and not yet released
     class AnalysisDialog* analysis_ = nullptr;
     class HistoryDialog* history_ = nullptr;
     class ExportDialog* export_ = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/ModesRow.h"
 
+#include <QDateTime>
 #include <QPushButton>
 
 #include "ui/MainWindow.h"
@@ -11,11 +12,17 @@ constexpr int kRowY = 494; // under 上一题 / 下一题 / 重新出题 / 隐�
 } // namespace
 
 ModesRow::ModesRow(MainWindow& window, QWidget* panel) : QObject(panel), window_(window), panel_(panel) {
-    button("btnzhangjie", QStringLiteral("章节练习"), 600);
-    button("btnsuiji", QStringLiteral("随机练习"), 720);
-    button("btnshoucang", QStringLiteral("我的收藏"), 840);
+    Trainer& t = window.trainer();
+    connect(button("btnzhangjie", QStringLiteral("章节练习"), 600), &QPushButton::clicked, this,
+            [this] { window_.openChapters(); });
+    connect(button("btnsuiji", QStringLiteral("随机练习"), 720), &QPushButton::clicked, this,
+            [&t] { t.filed.random(clockSeed()); });
+    connect(button("btnshoucang", QStringLiteral("我的收藏"), 840), &QPushButton::clicked, this,
+            [&t] { t.filed.favourites(); });
     button("btnzhineng", QStringLiteral("智能复习"), 960);
 }
+
+std::uint64_t ModesRow::clockSeed() { return static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()); }
 
 QPushButton* ModesRow::button(const char* name, const QString& caption, int x) {
     auto* b = new QPushButton(caption, panel_);

@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <cstdint>
 
 class QPushButton;
 class QWidget;
@@ -15,6 +16,8 @@ class ModesRow : public QObject {
     Q_OBJECT
 public:
     ModesRow(MainWindow& window, QWidget* panel);
+    // The seed of a random list: the clock, so each draw differs.
+    static std::uint64_t clockSeed();
 
 private:
     QPushButton* button(const char* name, const QString& caption, int x);

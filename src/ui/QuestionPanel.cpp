@@ -9,11 +9,13 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QWheelEvent>
 #include <QWindow>
 #include <cmath>
 
 #include "engine/QuestionView.h"
+#include "engine/StarToggle.h"
 #include "ui/ColorMap.h"
 #include "ui/DesignScale.h"
 #include "ui/FittedPicture.h"
@@ -42,7 +44,15 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
     const Sfile& st = *t.s.state;
 
     a.registerControl(Ctl::pnl2, this);
-    a.registerControl(Ctl::Label7, label(this, "Label7", {24, 6, 560, 22}));
+    a.registerControl(Ctl::Label7, label(this, "Label7", {24, 6, 440, 22}));
+    // The star of the question on show, at the right end of the hint line.
+    star_ = new QPushButton(QString::fromUtf8(StarToggle::caption(false)), this);
+    star_->setObjectName("btnxingbiao");
+    star_->setCheckable(true);
+    star_->setGeometry(470, 3, 114, 27);
+    star_->setEnabled(false);
+    a.registerControl(Ctl::btnxingbiao, star_);
+    connect(star_, &QPushButton::clicked, this, [&t] { t.star.toggleStar(); });
     a.registerControl(Ctl::Label2, label(this, "Label2", {600, 6, 150, 22}));
     a.registerControl(Ctl::Label3, label(this, "Label3", {760, 6, 100, 22}));
     a.registerControl(Ctl::lbljiazai, label(this, "lbljiazai", {870, 6, 190, 22}));
@@ -164,7 +174,7 @@ void QuestionPanel::setFocusOrder() {
     // commands under it, the switches and the picker.
     const char* order[] = {"Memo1",   "Image1",    "Image3",    "img3",    "img4",   "Image4", "Image5",
                            "chkA",    "chkB",      "chkC",      "chkD",    "chkE",   "chkF",   "chkG",
-                           "chkH",    "btnduoxuan", "Label4",   "JIAOJUAN", "UP",    "DO",     "Button2",
+                           "chkH",    "btnduoxuan", "Label4",   "btnxingbiao", "JIAOJUAN", "UP",    "DO",     "Button2",
                            "BitBtn9", "btnzhangjie", "btnsuiji", "btnshoucang", "btnzhineng", "CheckBox1", "CheckBox2", "chkshengyintexiao", "ScrollBox1"};
     QWidget* previous = nullptr;
     for (const char* name : order) {
@@ -235,6 +245,12 @@ void QuestionPanel::render(const QuestionView& v) {
     text(Ctl::Label2, v.label2);
     text(Ctl::Label3, v.label3);
     memo_->setPlainText(QString::fromStdString(v.memo1));
+    {
+        const QSignalBlocker quiet(star_);
+        star_->setChecked(v.starred);
+        star_->setText(QString::fromStdString(v.starCaption));
+        star_->setEnabled(v.starEnabled);
+    }
     showAnswer_->setVisible(v.checkBox1Visible);
     judgement_->setVisible(v.label4Visible);
     if (v.label4Visible) judgement_->setPlainText(QString::fromStdString(v.label4).replace("\r\n", "\n"));

@@ -48,6 +48,7 @@ private:
     QWidget* trueFalse_ = nullptr;
     QWidget* multi_ = nullptr;
     QCheckBox* showAnswer_ = nullptr;
+    QPushButton* star_ = nullptr; // btnxingbiao
     QScrollArea* pickerBox_ = nullptr;
     int wheelRest_ = 0; // wheel movement short of a whole notch
     PickerWidget* picker_ = nullptr;

@@ -6,6 +6,7 @@
 #include "engine/BankCaptions.h"
 #include "engine/BankEdition.h"
 #include "engine/KeyNames.h"
+#include "engine/MasterySetting.h"
 #include "engine/TextSize.h"
 
 #include <QColorDialog>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QSpinBox>
 #include <QTimer>
 
 #include "ui/ColorMap.h"
@@ -123,7 +125,7 @@ void SettingsDialog::build() {
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
 
     // 出题个数设置
-    QGroupBox* counts = group(this, "grpCounts", QStringLiteral("出题个数设置"), {12, 174, 340, 250});
+    QGroupBox* counts = group(this, "grpCounts", QStringLiteral("出题个数设置"), {12, 174, 340, 222});
     label(counts, QStringLiteral("初步练习出题个数："), {16, 32, 180, 22});
     chuji_ = edit(counts, "chuji", {200, 28, 120, 26});
     label(counts, QStringLiteral("难题练习出题个数："), {16, 68, 180, 22});
@@ -135,7 +137,7 @@ void SettingsDialog::build() {
     edtkaoshitishu_ = edit(counts, "edtkaoshitishu", {200, 186, 120, 26});
 
     // 时间设置
-    QGroupBox* time = group(this, "grpTime", QStringLiteral("时间设置"), {356, 174, 340, 250});
+    QGroupBox* time = group(this, "grpTime", QStringLiteral("时间设置"), {356, 174, 340, 222});
     label(time, QStringLiteral("答题后停顿时间:\n(单位是:毫秒,1000毫秒=1秒)"), {16, 32, 190, 44});
     edt7_ = edit(time, "edt7", {210, 36, 110, 26});
     label(time, QStringLiteral("考试时间：\n(单位:秒)"), {16, 100, 190, 44});
@@ -150,7 +152,7 @@ void SettingsDialog::build() {
     for (QLineEdit* e : {chuji_, nanti_, nantixishu_, edtkaoshitishu_, edt7_, edt8_}) e->setValidator(digits);
 
     // 按键设置: each key's code, and beside it the key's name.
-    QGroupBox* keys = group(this, "grpKeys", QStringLiteral("按键设置"), {12, 432, 420, 140});
+    QGroupBox* keys = group(this, "grpKeys", QStringLiteral("按键设置"), {12, 404, 420, 140});
     const char* keyNames[6] = {"edt1", "edt2", "edt3", "edt4", "edt5", "edt6"};
     const QString keyLabels[6] = {QStringLiteral("上一题："), QStringLiteral("下一题："), QStringLiteral("答案A/对："),
                                   QStringLiteral("答案B/错："), QStringLiteral("答案C："), QStringLiteral("答案D:")};
@@ -169,7 +171,7 @@ void SettingsDialog::build() {
     }
 
     // 颜色设置
-    QGroupBox* colours = group(this, "grpColours", QStringLiteral("颜色设置"), {436, 432, 260, 140});
+    QGroupBox* colours = group(this, "grpColours", QStringLiteral("颜色设置"), {436, 404, 260, 140});
     label(colours, QStringLiteral("点击文字设置颜色："), {16, 26, 228, 22});
     label(colours, QStringLiteral("背景色"), {16, 58, 50, 22});
     edtlblbeijing_ = edit(colours, "edtlblbeijing", {66, 54, 56, 26});
@@ -185,6 +187,16 @@ void SettingsDialog::build() {
     btn1_->setGeometry(16, 96, 140, 30);
     btn1_->setAutoDefault(false);
     connect(btn1_, &QPushButton::clicked, this, &SettingsDialog::btn1Click);
+
+    // 错题复习: how many right answers in a row take a question out of 曾经全部错题.
+    QGroupBox* review = group(this, "grpMastery", QStringLiteral("错题复习"), {12, 552, 456, 62});
+    QLabel* masteryLabel = label(review, QString::fromUtf8(MasterySetting::kLabel), {16, 30, 340, 22});
+    spnmastery_ = new QSpinBox(review);
+    spnmastery_->setObjectName("spnmastery");
+    spnmastery_->setRange(MasterySetting::kNever, MasterySetting::kMax);
+    spnmastery_->setGeometry(360, 26, 70, 26);
+    spnmastery_->setAccessibleName(QString::fromUtf8(MasterySetting::kLabel));
+    masteryLabel->setBuddy(spnmastery_);
 
     Button1_ = new QPushButton(QStringLiteral("确定"), this);
     Button1_->setObjectName("Button1");
@@ -218,6 +230,7 @@ void SettingsDialog::openingStep(const SettingsValues& v) {
     setSwatch(edtlblbeijing_, v.backColor);
     setSwatch(edtlblzhiti_, v.textColor);
     cbzihao_->setCurrentIndex(v.textSize);
+    spnmastery_->setValue(v.mastery);
 }
 
 SettingsValues SettingsDialog::values() const {
@@ -234,6 +247,7 @@ SettingsValues SettingsDialog::values() const {
     v.backColor = backColour_;
     v.textColor = textColour_;
     v.textSize = cbzihao_->currentIndex();
+    v.mastery = spnmastery_->value();
     return v;
 }
 

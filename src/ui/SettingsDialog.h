@@ -12,6 +12,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace cxb {
 
@@ -75,6 +76,7 @@ private:
     QLineEdit* edt7_ = nullptr;
     QLineEdit* edt8_ = nullptr;
     QComboBox* cbzihao_ = nullptr; // 字号
+    QSpinBox* spnmastery_ = nullptr; // 错题复习
     std::array<QLineEdit*, 6> keyEdits_{}; // edt1 … edt6
     QLineEdit* edtlblbeijing_ = nullptr;
     QLineEdit* edtlblzhiti_ = nullptr;

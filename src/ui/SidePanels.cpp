@@ -59,13 +59,18 @@ QTreeWidget* SidePanels::makeQuestionList(QWidget* parent, const char* name) {
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setHeaderLabels({QStringLiteral("ID"), QStringLiteral("内容"), QStringLiteral("答案"),
-                           QStringLiteral("正确次数"), QStringLiteral("错误次数"), QStringLiteral("答题次数")});
+                           QStringLiteral("正确次数"), QStringLiteral("错误次数"), QStringLiteral("答题次数"),
+                           QStringLiteral("连续答对")});
     list->header()->resizeSection(0, 50); // a list column's default width
     list->header()->resizeSection(1, 200);
     list->header()->resizeSection(2, 50);
     list->header()->resizeSection(3, 65);
     list->header()->resizeSection(4, 65);
     list->header()->resizeSection(5, 65);
+    // How far a question has come towards the review's mastery: shown only
+    // while a list has such figures.
+    list->header()->resizeSection(6, 65);
+    list->setColumnHidden(6, true);
     // The question text takes the width the other columns leave.
     list->header()->setStretchLastSection(false);
     list->header()->setSectionResizeMode(1, QHeaderView::Stretch);

@@ -144,14 +144,21 @@ void WindowAdapter::setRows(Ctl list, const std::vector<QuestionRow>& rows) {
     view->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<int>(rows.size()));
+    bool progress = false;
     for (const auto& r : rows) {
         const QString text = q(r.text);
-        auto* item = new QTreeWidgetItem(QStringList{q(r.id), QString(text).replace("\r\n", " "), q(r.answer),
-                                                     q(r.rightCount), q(r.wrongCount), q(r.answerCount)});
+        QStringList cells{q(r.id), QString(text).replace("\r\n", " "), q(r.answer),
+                          q(r.rightCount), q(r.wrongCount), q(r.answerCount)};
+        if (!r.progress.empty()) {
+            cells << q(r.progress);
+            progress = true;
+        }
+        auto* item = new QTreeWidgetItem(cells);
         item->setToolTip(1, QString(text).replace("\r\n", "\n")); // the whole question, options on their lines
         items.append(item);
     }
     view->addTopLevelItems(items);
+    if (view->columnCount() > 6) view->setColumnHidden(6, !progress);
     view->setUpdatesEnabled(true);
 }
 

@@ -1,0 +1,78 @@
+// Speed of the chapter window: its rows worked out from a filed bank of
+// 1,999 questions and the dialog built and filled with them, as a click on
+// 章节练习 does before the window shows.
+#include <QApplication>
+#include <QImage>
+#include <QTreeWidget>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "data/BankFile.h"
+#include "data/BankGenerator.h"
+#include "data/FixedField.h"
+#include "data/QuestionFiling.h"
+#include "data/QuestionTopics.h"
+#include "data/StateFile.h"
+#include "support/TempDir.h"
+#include "ui/ChapterDialog.h"
+#include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
+
+using namespace cxb;
+
+namespace {
+
+struct FiledWindow {
+    test::TempDir dir;
+    std::unique_ptr<MainWindow> window;
+    FiledWindow() {
+        Dialogs::setMessageHandler([](const QString&) {});
+        dir.mkdir("bankdata");
+        Bank bank = BankGenerator::make(1999, 5);
+        for (int i = 1; i <= 1999; ++i) {
+            QuestionRecord& r = bank.records[static_cast<std::size_t>(i)];
+            if (i % 50 != 0) QuestionFiling::store(r, {i % 4, i % static_cast<int>(QuestionTopics::kTopics.size())});
+            r.wrongCount = (i * 7919) % 5;
+            r.answerCount = (i * 104729) % 9;
+        }
+        BankFile::store(bank, dir.file("bankdata/b.tk"));
+        auto state = StateFile::newRecord();
+        StateFile::resetState(*state);
+        writeField(state->bankPath, "bankdata\\b.tk");
+        StateFile::saveState(*state, dir.file("bankdata/sys.dat"));
+        window = std::make_unique<MainWindow>(QString::fromStdString(dir.path()));
+    }
+};
+
+FiledWindow& fixture() {
+    static FiledWindow* f = new FiledWindow;
+    return *f;
+}
+
+void BM_ChapterDialogBuilt(benchmark::State& st) {
+    MainWindow& w = *fixture().window;
+    int rows = 0;
+    for (auto _ : st) {
+        ChapterDialog dialog(w);
+        rows = dialog.tree()->topLevelItemCount();
+        benchmark::DoNotOptimize(rows);
+    }
+    st.counters["chapters"] = rows;
+}
+BENCHMARK(BM_ChapterDialogBuilt)->Unit(benchmark::kMillisecond);
+
+void BM_ChapterDialogShownAndPainted(benchmark::State& st) {
+    MainWindow& w = *fixture().window;
+    for (auto _ : st) {
+        ChapterDialog dialog(w);
+        dialog.show();
+        QImage image(dialog.size(), QImage::Format_ARGB32_Premultiplied);
+        dialog.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+        dialog.hide();
+    }
+}
+BENCHMARK(BM_ChapterDialogShownAndPainted)->Unit(benchmark::kMillisecond);
+
+} // namespace

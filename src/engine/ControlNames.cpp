@@ -129,7 +129,8 @@ std::vector<std::pair<std::string, std::string>> ControlNames::questionDescripti
     for (int i = 0; i < 4; ++i) out.emplace_back(kSingle[i], optionText(v.memo1, i));
     for (int i = 0; i < 8; ++i)
         out.emplace_back(std::string("chk") + static_cast<char>('A' + i), optionText(v.memo1, i));
-    const std::string judgement = v.label4Visible ? oneLine(v.label4) : std::string();
+    std::string judgement = v.label4Visible ? oneLine(v.label4) : std::string();
+    if (!judgement.empty() && !v.comeBack.empty()) judgement += "；" + v.comeBack;
     out.emplace_back("Label4", judgement);
     out.emplace_back("Image2", judgement);
     return out;

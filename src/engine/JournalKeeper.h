@@ -25,6 +25,8 @@ public:
     using Clock = std::function<std::int64_t()>; // Unix time in milliseconds
     JournalKeeper();
     void setClock(Clock clock) { clock_ = std::move(clock); }
+    // The time the next answer would be stamped with.
+    std::int64_t now() const { return clock_(); }
 
     // Opens (or makes) the journal; false, with the reason, when it cannot.
     bool open(const std::string& nativePath, std::string* why = nullptr);
@@ -37,6 +39,8 @@ public:
     JournalRecovery bankOpened(const std::string& tag, const std::string& nativePath, Bank& bank);
     // No bank is loaded: answers go nowhere.
     void bankClosed() { tag_.reset(); }
+    // The tag answers go to now; none while no bank is loaded.
+    const std::optional<std::string>& loadedTag() const { return tag_; }
     // The exams the journal holds and `state` lacks go back into its
     // history; how many. When the history already holds them all, they are
     // marked saved at once.

@@ -27,6 +27,9 @@ struct SettingsValues {
     std::int32_t backColor = 0; // edtlblbeijing, 0x00BBGGRR
     std::int32_t textColor = 0; // edtlblzhiti
     int textSize = 0;           // cbzihao: 0 标准, 1 大, 2 特大 (TextSize)
+    // 智能复习 (ReviewSettingsField): 记忆保持率 in percent, 每天新题.
+    int retentionPercent = 90;
+    int newPerDay = 20;
 };
 
 // The control an OK was refused for.

@@ -10,6 +10,7 @@
 #include "engine/HistoryBook.h"
 #include "engine/JournalKeeper.h"
 #include "engine/KeyRules.h"
+#include "engine/LearnerMemory.h"
 #include "engine/Navigator.h"
 #include "engine/PaperExport.h"
 #include "engine/PracticeModes.h"
@@ -65,6 +66,8 @@ public:
 
     // The answer journal; opened by construct() in the program's folder.
     JournalKeeper journal;
+    // 智能复习 and the chance to pass, from the journal's answers.
+    LearnerMemory memory;
     // The answers the last bank opening took back from the journal.
     int recoveredAnswers() const { return recovered_; }
 

@@ -44,7 +44,7 @@ public:
     std::int64_t dueMs(const MemoryState& s, double retention) const;
 
 private:
-    // Counts a question's first answer; false when it had one already.
+    // Counts a question's first answer.
     void noteFirst(const JournalAnswer& a);
     // `s` after answer `a`.
     MemoryState replay(const MemoryState& s, const JournalAnswer& a) const;

@@ -62,6 +62,8 @@ const Named kNames[] = {
     {"TForm1", "img1", "题目图片"},
     {"TForm1", "Panel2", "考试结果"},
     {"TForm1", "LabelMessage", "考试结果"},
+    {"TForm1", "lbltongguo", "通过的可能"},
+    {"TForm1", "lblfuxi", "再复习"},
     {"TForm1", "pnlIE", "信息"},
     {"TForm1", "WebBrowser1", "信息和帮助"},
     // dialogs

@@ -14,7 +14,8 @@ ModesRow::ModesRow(MainWindow& window, QWidget* panel) : QObject(panel), window_
     button("btnzhangjie", QStringLiteral("章节练习"), 600);
     button("btnsuiji", QStringLiteral("随机练习"), 720);
     button("btnshoucang", QStringLiteral("我的收藏"), 840);
-    button("btnzhineng", QStringLiteral("智能复习"), 960);
+    QPushButton* smart = button("btnzhineng", QStringLiteral("智能复习"), 960);
+    connect(smart, &QPushButton::clicked, this, [this] { window_.trainer().memory.start(); });
 }
 
 QPushButton* ModesRow::button(const char* name, const QString& caption, int x) {

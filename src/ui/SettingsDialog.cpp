@@ -24,6 +24,7 @@
 #include "ui/Dialogs.h"
 #include "ui/KeyMap.h"
 #include "ui/MainWindow.h"
+#include "ui/ReviewSettingsGroup.h"
 
 namespace cxb {
 
@@ -77,7 +78,7 @@ SettingsDialog::SettingsDialog(MainWindow& window, bool firstStart)
     setWindowTitle(q(BankEdition::settingsTitle()));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(708, 623);
+    setFixedSize(708, 726);
     build();
     showBankSizes();
     listExtraBanks();
@@ -186,14 +187,17 @@ void SettingsDialog::build() {
     btn1_->setAutoDefault(false);
     connect(btn1_, &QPushButton::clicked, this, &SettingsDialog::btn1Click);
 
+    review_ = new ReviewSettingsGroup(this);
+    review_->setGeometry(12, 580, 340, 100);
+
     Button1_ = new QPushButton(QStringLiteral("确定"), this);
     Button1_->setObjectName("Button1");
-    Button1_->setGeometry(476, 582, 100, 30);
+    Button1_->setGeometry(476, 686, 100, 30);
     Button1_->setDefault(true);
     connect(Button1_, &QPushButton::clicked, this, &SettingsDialog::Button1Click);
     Button2_ = new QPushButton(QStringLiteral("取消"), this);
     Button2_->setObjectName("Button2");
-    Button2_->setGeometry(596, 582, 100, 30);
+    Button2_->setGeometry(596, 686, 100, 30);
     Button2_->setAutoDefault(false);
     connect(Button2_, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -218,6 +222,7 @@ void SettingsDialog::openingStep(const SettingsValues& v) {
     setSwatch(edtlblbeijing_, v.backColor);
     setSwatch(edtlblzhiti_, v.textColor);
     cbzihao_->setCurrentIndex(v.textSize);
+    review_->showValues(v);
 }
 
 SettingsValues SettingsDialog::values() const {
@@ -234,6 +239,7 @@ SettingsValues SettingsDialog::values() const {
     v.backColor = backColour_;
     v.textColor = textColour_;
     v.textSize = cbzihao_->currentIndex();
+    review_->takeValues(v);
     return v;
 }
 

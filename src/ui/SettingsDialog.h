@@ -14,6 +14,10 @@ class QPushButton;
 class QRadioButton;
 
 namespace cxb {
+class ReviewSettingsGroup;
+}
+
+namespace cxb {
 
 class MainWindow;
 
@@ -75,6 +79,7 @@ private:
     QLineEdit* edt7_ = nullptr;
     QLineEdit* edt8_ = nullptr;
     QComboBox* cbzihao_ = nullptr; // 字号
+    ReviewSettingsGroup* review_ = nullptr; // 智能复习
     std::array<QLineEdit*, 6> keyEdits_{}; // edt1 … edt6
     QLineEdit* edtlblbeijing_ = nullptr;
     QLineEdit* edtlblzhiti_ = nullptr;

@@ -78,7 +78,7 @@ SettingsDialog::SettingsDialog(MainWindow& window, bool firstStart)
     setWindowTitle(q(BankEdition::settingsTitle()));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(708, 726);
+    setFixedSize(708, 623);
     build();
     showBankSizes();
     listExtraBanks();
@@ -124,7 +124,7 @@ void SettingsDialog::build() {
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
 
     // 出题个数设置
-    QGroupBox* counts = group(this, "grpCounts", QStringLiteral("出题个数设置"), {12, 174, 340, 250});
+    QGroupBox* counts = group(this, "grpCounts", QStringLiteral("出题个数设置"), {12, 174, 340, 226});
     label(counts, QStringLiteral("初步练习出题个数："), {16, 32, 180, 22});
     chuji_ = edit(counts, "chuji", {200, 28, 120, 26});
     label(counts, QStringLiteral("难题练习出题个数："), {16, 68, 180, 22});
@@ -136,7 +136,7 @@ void SettingsDialog::build() {
     edtkaoshitishu_ = edit(counts, "edtkaoshitishu", {200, 186, 120, 26});
 
     // 时间设置
-    QGroupBox* time = group(this, "grpTime", QStringLiteral("时间设置"), {356, 174, 340, 250});
+    QGroupBox* time = group(this, "grpTime", QStringLiteral("时间设置"), {356, 174, 340, 226});
     label(time, QStringLiteral("答题后停顿时间:\n(单位是:毫秒,1000毫秒=1秒)"), {16, 32, 190, 44});
     edt7_ = edit(time, "edt7", {210, 36, 110, 26});
     label(time, QStringLiteral("考试时间：\n(单位:秒)"), {16, 100, 190, 44});
@@ -151,7 +151,7 @@ void SettingsDialog::build() {
     for (QLineEdit* e : {chuji_, nanti_, nantixishu_, edtkaoshitishu_, edt7_, edt8_}) e->setValidator(digits);
 
     // 按键设置: each key's code, and beside it the key's name.
-    QGroupBox* keys = group(this, "grpKeys", QStringLiteral("按键设置"), {12, 432, 420, 140});
+    QGroupBox* keys = group(this, "grpKeys", QStringLiteral("按键设置"), {12, 408, 420, 140});
     const char* keyNames[6] = {"edt1", "edt2", "edt3", "edt4", "edt5", "edt6"};
     const QString keyLabels[6] = {QStringLiteral("上一题："), QStringLiteral("下一题："), QStringLiteral("答案A/对："),
                                   QStringLiteral("答案B/错："), QStringLiteral("答案C："), QStringLiteral("答案D:")};
@@ -170,7 +170,7 @@ void SettingsDialog::build() {
     }
 
     // 颜色设置
-    QGroupBox* colours = group(this, "grpColours", QStringLiteral("颜色设置"), {436, 432, 260, 140});
+    QGroupBox* colours = group(this, "grpColours", QStringLiteral("颜色设置"), {436, 408, 260, 140});
     label(colours, QStringLiteral("点击文字设置颜色："), {16, 26, 228, 22});
     label(colours, QStringLiteral("背景色"), {16, 58, 50, 22});
     edtlblbeijing_ = edit(colours, "edtlblbeijing", {66, 54, 56, 26});
@@ -188,16 +188,16 @@ void SettingsDialog::build() {
     connect(btn1_, &QPushButton::clicked, this, &SettingsDialog::btn1Click);
 
     review_ = new ReviewSettingsGroup(this);
-    review_->setGeometry(12, 580, 340, 100);
+    review_->setGeometry(12, 554, 456, 62); // beside 确定 and 取消
 
     Button1_ = new QPushButton(QStringLiteral("确定"), this);
     Button1_->setObjectName("Button1");
-    Button1_->setGeometry(476, 686, 100, 30);
+    Button1_->setGeometry(476, 582, 100, 30);
     Button1_->setDefault(true);
     connect(Button1_, &QPushButton::clicked, this, &SettingsDialog::Button1Click);
     Button2_ = new QPushButton(QStringLiteral("取消"), this);
     Button2_->setObjectName("Button2");
-    Button2_->setGeometry(596, 686, 100, 30);
+    Button2_->setGeometry(596, 582, 100, 30);
     Button2_->setAutoDefault(false);
     connect(Button2_, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -188,6 +188,8 @@ TEST(SmartReviewWindow, TheSettingsGroupStoresRetentionAndNewQuestions) {
         EXPECT_EQ(0, perDay->minimum());
         EXPECT_EQ(200, perDay->maximum());
         expectClearOfItsNeighbours(retention->parentWidget());
+        for (QLabel* l : retention->parentWidget()->findChildren<QLabel*>())
+            EXPECT_LE(l->sizeHint().width(), l->width()) << l->text().toStdString();
         retention->setValue(85);
         perDay->setValue(5);
         QTest::mouseClick(d.findChild<QPushButton*>("Button1"), Qt::LeftButton);

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "engine/PassChance.h"
+#include "engine/PassTrend.h"
+#include "engine/SmartReview.h"
 
 using namespace cxb;
 
@@ -52,3 +54,25 @@ static void BM_PassChance1999Questions(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(PassChance::estimate(book, ids, 100, now));
 }
 BENCHMARK(BM_PassChance1999Questions)->Unit(benchmark::kMillisecond);
+
+// What 智能复习 asks of the states each time its button is pressed: the
+// list of the questions due now and today's new ones.
+static void BM_SmartReviewList1999Questions(benchmark::State& state) {
+    const MemoryBook book(longJournal());
+    const std::vector<std::int32_t> ids = bankIds();
+    const std::int64_t now = 1780000000000LL + 300000LL * 100000;
+    for (auto _ : state) benchmark::DoNotOptimize(SmartReview::build(book, ids, now, ReviewSettings{}));
+}
+BENCHMARK(BM_SmartReviewList1999Questions)->Unit(benchmark::kMillisecond);
+
+// The trend's pass chance at each of `papers` hand-ins spread over the year
+// of answers: every answer replayed once, one estimate a paper.
+static void BM_PassTrend(benchmark::State& state) {
+    const std::vector<JournalAnswer> answers = longJournal();
+    const std::vector<std::int32_t> ids = bankIds();
+    std::vector<PaperMoment> papers;
+    const auto n = static_cast<int>(state.range(0));
+    for (int i = 1; i <= n; ++i) papers.push_back({1780000000000LL + 300000LL * 100000 / n * i, 100});
+    for (auto _ : state) benchmark::DoNotOptimize(PassTrend::chances(answers, papers, ids, LearnerDays{}));
+}
+BENCHMARK(BM_PassTrend)->Arg(100)->Arg(999)->Unit(benchmark::kMillisecond);

@@ -36,7 +36,7 @@ std::string AboutPage::dataFolder(const std::string& folder) {
     return out;
 }
 
-std::string AboutPage::html(const Session& s) {
+std::string AboutPage::html(const Session& s, const std::string& memory) {
     const Sfile& st = *s.state;
     const std::string folder = dataFolder(s.folder);
     std::string page;
@@ -60,6 +60,7 @@ std::string AboutPage::html(const Session& s) {
         if (!author.empty()) page += "，编写：" + escaped(author);
         page += "。</p>";
     }
+    page += memory;
 
     page += "<h3>你的资料</h3><p>都保存在程序所在的文件夹：<br><b>" + escaped(folder) + "</b></p><ul>"
             "<li>bankdata/sys.dat：设置和考试历史</li>"

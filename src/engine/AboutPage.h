@@ -10,7 +10,9 @@ namespace cxb {
 // and who wrote them, and the keys.
 class AboutPage {
 public:
-    static std::string html(const Session& s);
+    // `memory` is the 智能复习 section (LearnerMemory::infoHtml), put after
+    // the bank in use.
+    static std::string html(const Session& s, const std::string& memory = {});
 
     // The program's folder, where every file of the learner lives, as an
     // absolute path ("" = the working directory).

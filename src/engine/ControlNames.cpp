@@ -63,6 +63,8 @@ const Named kNames[] = {
     {"TForm1", "img1", "题目图片"},
     {"TForm1", "Panel2", "考试结果"},
     {"TForm1", "LabelMessage", "考试结果"},
+    {"TForm1", "lbltongguo", "通过的可能"},
+    {"TForm1", "lblfuxi", "再复习"},
     {"TForm1", "pnlIE", "信息"},
     {"TForm1", "WebBrowser1", "信息和帮助"},
     // dialogs
@@ -131,7 +133,8 @@ std::vector<std::pair<std::string, std::string>> ControlNames::questionDescripti
     for (int i = 0; i < 4; ++i) out.emplace_back(kSingle[i], optionText(v.memo1, i));
     for (int i = 0; i < 8; ++i)
         out.emplace_back(std::string("chk") + static_cast<char>('A' + i), optionText(v.memo1, i));
-    const std::string judgement = v.label4Visible ? oneLine(v.label4) : std::string();
+    std::string judgement = v.label4Visible ? oneLine(v.label4) : std::string();
+    if (!judgement.empty() && !v.comeBack.empty()) judgement += "；" + v.comeBack;
     out.emplace_back("Label4", judgement);
     out.emplace_back("Image2", judgement);
     return out;

@@ -13,7 +13,7 @@ enum class Ctl {
     Image1, Image3, img3, img4, Image4, Image5,
     chkA, chkB, chkC, chkD, chkE, chkF, chkG, chkH, btnxingbiao,
     // status, exam, result
-    lbljiazai, lbl1, JIAOJUAN, LabelMessage, btn3,
+    lbljiazai, lbl1, JIAOJUAN, LabelMessage, btn3, lbltongguo,
     // review and search
     btn4, lbl3, mmo1, img1, lv1, lv2, edtchazhao,
     // bank maker, window

@@ -102,6 +102,7 @@ void ExamSession::finishExam(int score) {
     // earlier miss hides it again.
     s_.port.setVisible(Ctl::btn3, score < 100);
     s_.port.setText(Ctl::LabelMessage, resultText(score));
+    if (onResultShown) onResultShown();
     Sfile& st = *s_.state;
     if (usableHistoryCount(st) >= Sfile::kMaxHistory) {
         s_.message("没法记录了，请删除一些历史记录。");

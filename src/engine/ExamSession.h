@@ -18,6 +18,8 @@ public:
 
     ExamSession(Session& s, QuestionPresenter& view);
     void setClock(Clock clock) { clock_ = std::move(clock); }
+    // Called once the result panel shows a score, to add to it.
+    std::function<void()> onResultShown;
 
     void startClock();      // exam start: examStart, tmruptime, lbl1
     void tmruptimeTimer();  // countdown label

@@ -26,6 +26,8 @@ public:
     using Clock = std::function<std::int64_t()>; // Unix time in milliseconds
     JournalKeeper();
     void setClock(Clock clock) { clock_ = std::move(clock); }
+    // The time the next answer would be stamped with.
+    std::int64_t now() const { return clock_(); }
 
     // Opens (or makes) the journal; false, with the reason, when it cannot.
     bool open(const std::string& nativePath, std::string* why = nullptr);
@@ -42,6 +44,8 @@ public:
     const std::optional<std::string>& bankTag() const { return tag_; }
     // No bank is loaded: answers go nowhere.
     void bankClosed() { tag_.reset(); }
+    // The tag answers go to now; none while no bank is loaded.
+    const std::optional<std::string>& loadedTag() const { return tag_; }
     // The exams the journal holds and `state` lacks go back into its
     // history; how many. When the history already holds them all, they are
     // marked saved at once.

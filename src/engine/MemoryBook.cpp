@@ -36,18 +36,32 @@ MemoryBook::MemoryBook(const std::vector<JournalAnswer>& answers, LearnerDays da
         auto [it, fresh] = slot.try_emplace(a.questionId, table.size());
         if (fresh) {
             table.emplace_back(a.questionId, MemoryState{});
-            ++firstAnswers_;
-            if (a.right) ++firstRight_;
-            firstDay_[a.questionId] = days_.dayOf(a.atMs);
+            noteFirst(a);
         }
         MemoryState& s = table[it->second].second;
-        // An answer stamped before the previous one (a clock set back) counts
-        // as given at the same moment.
-        std::int64_t at = s.answers > 0 && a.atMs < s.lastMs ? s.lastMs : a.atMs;
-        bool sameDay = s.answers > 0 && days_.dayOf(at) == days_.dayOf(s.lastMs);
-        s = model_.answer(s, a.right, at, sameDay);
+        s = replay(s, a);
     }
     for (auto& [id, s] : table) states_.emplace_hint(states_.end(), id, s);
+}
+
+void MemoryBook::add(const JournalAnswer& a) {
+    auto [it, fresh] = states_.try_emplace(a.questionId);
+    if (fresh) noteFirst(a);
+    it->second = replay(it->second, a);
+}
+
+void MemoryBook::noteFirst(const JournalAnswer& a) {
+    ++firstAnswers_;
+    if (a.right) ++firstRight_;
+    firstDay_[a.questionId] = days_.dayOf(a.atMs);
+}
+
+MemoryState MemoryBook::replay(const MemoryState& s, const JournalAnswer& a) const {
+    // An answer stamped before the previous one (a clock set back) counts
+    // as given at the same moment.
+    std::int64_t at = s.answers > 0 && a.atMs < s.lastMs ? s.lastMs : a.atMs;
+    bool sameDay = s.answers > 0 && days_.dayOf(at) == days_.dayOf(s.lastMs);
+    return model_.answer(s, a.right, at, sameDay);
 }
 
 const MemoryState* MemoryBook::find(std::int32_t questionId) const {

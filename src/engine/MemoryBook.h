@@ -24,6 +24,9 @@ class MemoryBook {
 public:
     MemoryBook(const std::vector<JournalAnswer>& answers, LearnerDays days = {}, MemoryModel model = MemoryModel());
 
+    // One more answer, newer than every answer the book holds.
+    void add(const JournalAnswer& answer);
+
     const MemoryState* find(std::int32_t questionId) const;
     const std::map<std::int32_t, MemoryState>& states() const { return states_; }
     const MemoryModel& model() const { return model_; }
@@ -41,6 +44,11 @@ public:
     std::int64_t dueMs(const MemoryState& s, double retention) const;
 
 private:
+    // Counts a question's first answer.
+    void noteFirst(const JournalAnswer& a);
+    // `s` after answer `a`.
+    MemoryState replay(const MemoryState& s, const JournalAnswer& a) const;
+
     MemoryModel model_;
     LearnerDays days_;
     std::map<std::int32_t, MemoryState> states_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "engine/ProgressStats.h"
 
@@ -18,27 +19,11 @@ double PassChance::prior(const MemoryBook& book) {
 }
 
 std::vector<double> PassChance::slotRecall(const std::vector<double>& recall, int bankCount, int examSize) {
-    std::vector<double> slots(static_cast<std::size_t>(std::max(examSize, 0)) + 1, 0.0);
-    if (bankCount <= 0 || examSize <= 0) return slots;
-    const std::int64_t c = bankCount;
-    for (int s = 1; s <= examSize; ++s) {
-        // The same arithmetic as the draw: every r in 0..C−1 is equally
-        // likely and lands on record k; record 0 is drawn again.
-        double sum = 0.0;
-        std::int64_t count = 0;
-        for (std::int64_t r = 0; r < c; ++r) {
-            std::int64_t d = r + (s - 1) * c + 1;
-            float q = static_cast<float>(static_cast<double>(d) / static_cast<double>(examSize));
-            int k = static_cast<int>(static_cast<double>(q) + 0.5);
-            if (k == 0) continue;
-            k = std::min(k, bankCount);
-            sum += recall[static_cast<std::size_t>(k)];
-            ++count;
-        }
-        slots[static_cast<std::size_t>(s)] = count ? sum / static_cast<double>(count) : 0.0;
-    }
-    return slots;
+    if (bankCount <= 0 || examSize <= 0) return std::vector<double>(static_cast<std::size_t>(std::max(examSize, 0)) + 1, 0.0);
+    return DrawSlices(bankCount, examSize).slotMeans(recall);
 }
+
+int PassChance::examSizeFor(int examSize, int bankCount) { return std::clamp(examSize, 0, std::max(bankCount, 0)); }
 
 std::vector<double> PassChance::scoreDistribution(const std::vector<double>& p) {
     std::vector<double> dist(p.size() + 1, 0.0);
@@ -53,10 +38,19 @@ std::vector<double> PassChance::scoreDistribution(const std::vector<double>& p) 
 
 PassEstimate PassChance::estimate(const MemoryBook& book, const std::vector<std::int32_t>& bankIds, int examSize,
                                   std::int64_t nowMs) {
+    const int c = static_cast<int>(bankIds.size());
+    return estimate(book, bankIds, DrawSlices(c, examSizeFor(examSize, c)), nowMs);
+}
+
+PassEstimate PassChance::estimate(const MemoryBook& book, const std::vector<std::int32_t>& bankIds,
+                                  const DrawSlices& given, std::int64_t nowMs) {
     PassEstimate e;
     const int c = static_cast<int>(bankIds.size());
+    std::optional<DrawSlices> own;
+    if (given.bankCount() != c || given.examSize() > c) own.emplace(c, examSizeFor(given.examSize(), c));
+    const DrawSlices& slices = own ? *own : given;
     e.questions = c;
-    e.examSize = std::clamp(examSize, 0, c);
+    e.examSize = slices.examSize();
     e.passScore = passScore(e.examSize);
     e.prior = prior(book);
     std::vector<double> recall(static_cast<std::size_t>(c) + 1, 0.0);
@@ -66,7 +60,7 @@ PassEstimate PassChance::estimate(const MemoryBook& book, const std::vector<std:
         recall[static_cast<std::size_t>(k)] = r >= 0.0 ? r : e.prior;
     }
     if (e.examSize == 0) return e;
-    std::vector<double> slots = slotRecall(recall, c, e.examSize);
+    std::vector<double> slots = slices.slotMeans(recall);
     slots.erase(slots.begin());
     for (double p : slots) e.expectedScore += p;
     std::vector<double> dist = scoreDistribution(slots);

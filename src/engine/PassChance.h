@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/DrawSlices.h"
 #include "engine/MemoryBook.h"
 
 namespace cxb {
@@ -42,6 +43,12 @@ public:
     // `bankIds` are the bank's question ids in record order (record 1 first).
     static PassEstimate estimate(const MemoryBook& book, const std::vector<std::int32_t>& bankIds, int examSize,
                                  std::int64_t nowMs);
+    // The same with the slices worked out beforehand, for many estimates
+    // over one bank; slices of another bank size are worked out again.
+    static PassEstimate estimate(const MemoryBook& book, const std::vector<std::int32_t>& bankIds,
+                                 const DrawSlices& slices, std::int64_t nowMs);
+    // The exam size an estimate uses: the paper, never more than the bank.
+    static int examSizeFor(int examSize, int bankCount);
 };
 
 } // namespace cxb

@@ -20,6 +20,7 @@ struct PaperPoint {
     bool passed = false;      // percent reached the pass line
     double recentAverage = 0; // mean percent of this paper and up to four before it
     std::string tip;          // hover text: date, score and size
+    double passChance = -1;   // the chance to pass at its hand-in, percent; -1 unknown
 };
 
 // The papers of the loaded bank, oldest first, and what they say.
@@ -48,10 +49,20 @@ struct ProgressGroup {
     std::string accuracyShort;   // "85.3%", or "—" without answers
 };
 
+// 智能复习's view of the bank: what falls due and the chance to pass now.
+// Empty texts are not shown.
+struct ReviewOutlook {
+    std::string due;    // today: "今天到期 12 题，还可做新题 20 道"
+    std::string week;   // the next seven days
+    std::string pass;   // "现在考试，通过的可能约 73 %"
+    std::string reason; // why that chance is low, when it is
+};
+
 // The whole bank and each question type.
 struct BankProgress {
     ProgressGroup total;
     std::vector<ProgressGroup> byType; // true/false, single choice, multiple choice
+    ReviewOutlook outlook;
 };
 
 // The figures of the progress views: the score trend of the recorded papers

@@ -88,6 +88,8 @@ QuestionView QuestionPresenter::viewOf(ListEntry& e, std::vector<std::string>* m
             v.label4 = std::string(texts::kYourAnswer) + yours;
         }
     }
+    // Not while a paper is being answered: the exam shows no judgement.
+    if (practice && e.userAnswer != 0 && e.counted && answerNote_) v.comeBack = answerNote_(e.id);
     v.label3 = std::to_string(s_.current) + "/" + std::to_string(s_.listCount);
     v.label2 = texts::kIdPrefix + std::to_string(e.id);
     v.memo1 = e.text;

@@ -1,4 +1,8 @@
 #pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
 #include "engine/QuestionView.h"
 #include "engine/Session.h"
 
@@ -21,8 +25,14 @@ public:
     // The native path of a skin picture, or "" when the key is absent.
     std::string skinPicture(const char* key) const;
 
+    // What the view says under the judgement of a counted practice answer:
+    // when the question comes back.
+    using AnswerNote = std::function<std::string(std::int32_t questionId)>;
+    void setAnswerNote(AnswerNote note) { answerNote_ = std::move(note); }
+
 private:
     Session& s_;
+    AnswerNote answerNote_;
 };
 
 } // namespace cxb

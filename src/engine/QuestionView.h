@@ -19,6 +19,7 @@ struct QuestionView {
     std::string label4; // the learner's answer and the judgement
     bool image2Visible = false;
     std::string image2; // judgement mark (native path); empty: keep the picture it has
+    std::string comeBack; // after a practice answer: "3 天后再复习"; empty: nothing shown
 
     bool pictureVisible = false;
     std::string picture; // native path of the question's picture

@@ -17,4 +17,15 @@ void ReviewSettingsField::write(Sfile& state, const ReviewSettings& settings) {
     state.reserved2 = std::clamp(settings.newPerDay, 0, 1999) + 1;
 }
 
+int ReviewSettingsField::retentionPercent(const ReviewSettings& settings) {
+    return std::clamp(static_cast<int>(std::lround(settings.retention * 100.0)), kMinRetentionPercent, kMaxRetentionPercent);
+}
+
+ReviewSettings ReviewSettingsField::chosen(int retentionPercent, int newPerDay) {
+    ReviewSettings s;
+    s.retention = std::clamp(retentionPercent, kMinRetentionPercent, kMaxRetentionPercent) / 100.0;
+    s.newPerDay = std::clamp(newPerDay, 0, kMaxNewPerDay);
+    return s;
+}
+
 } // namespace cxb

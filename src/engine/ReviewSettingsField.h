@@ -13,6 +13,16 @@ class ReviewSettingsField {
 public:
     static ReviewSettings read(const Sfile& state);
     static void write(Sfile& state, const ReviewSettings& settings);
+
+    // What the settings dialog offers: a retention of 70–97 %, 0–200 new
+    // questions a day.
+    static constexpr int kMinRetentionPercent = 70;
+    static constexpr int kMaxRetentionPercent = 97;
+    static constexpr int kMaxNewPerDay = 200;
+    // The retention in whole percent, held within what the dialog offers.
+    static int retentionPercent(const ReviewSettings& settings);
+    // The dialog's choices as settings, each held within its range.
+    static ReviewSettings chosen(int retentionPercent, int newPerDay);
 };
 
 } // namespace cxb

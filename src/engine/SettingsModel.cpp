@@ -1,11 +1,14 @@
 #include "engine/SettingsModel.h"
 #include "engine/MasterySetting.h"
 #include "engine/TextSize.h"
+#include "engine/ReviewSettingsField.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <limits>
 
 #include "data/FixedField.h"
@@ -64,6 +67,9 @@ SettingsValues SettingsModel::openingValues(const Sfile& st) {
     v.textColor = st.textColor;
     v.textSize = TextSize::of(st);
     v.mastery = MasterySetting::of(st);
+    const ReviewSettings review = ReviewSettingsField::read(st);
+    v.retentionPercent = ReviewSettingsField::retentionPercent(review);
+    v.newPerDay = std::clamp(review.newPerDay, 0, ReviewSettingsField::kMaxNewPerDay);
     return v;
 }
 
@@ -141,6 +147,12 @@ SettingsOutcome SettingsModel::apply(Trainer& trainer, const SettingsValues& v) 
     st.examCount = number(SettingsField::edtkaoshitishu);
     TextSize::store(st, TextSize::fromIndex(v.textSize));
     MasterySetting::store(st, v.mastery);
+    // Settings left as they were keep their bytes: a file that never set
+    // them goes on reading as the defaults.
+    const ReviewSettings review = ReviewSettingsField::chosen(v.retentionPercent, v.newPerDay);
+    const ReviewSettings before = ReviewSettingsField::read(st);
+    if (review.newPerDay != before.newPerDay || std::lround(review.retention * 1000) != std::lround(before.retention * 1000))
+        ReviewSettingsField::write(st, review);
 
     trainer.switchBank(); // reports a bank it cannot load; OK goes on
     trainer.saveState();  // reports a state file it cannot write; OK goes on

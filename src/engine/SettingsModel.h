@@ -28,6 +28,9 @@ struct SettingsValues {
     std::int32_t textColor = 0; // edtlblzhiti
     int textSize = 0;           // cbzihao: 0 标准, 1 大, 2 特大 (TextSize)
     int mastery = 0;            // spnmastery: right answers in a row out of the review, 0 never (MasterySetting)
+    // 智能复习 (ReviewSettingsField): 记忆保持率 in percent, 每天新题.
+    int retentionPercent = 90;
+    int newPerDay = 20;
 };
 
 // The control an OK was refused for.

@@ -15,11 +15,13 @@ namespace cxb {
 
 Trainer::Trainer(WindowPort& port, std::string folder)
     : s(port), view(s), modes(s, view), chosen(s, modes), judge(s, view), nav(s, view, modes), keys(s, judge, nav), exam(s, view), skinButtons(s), review(s, modes, view), search(s),
-      history(s, modes, view), paper(s, history) {
+      history(s, modes, view), paper(s, history), memory(s, journal, chosen) {
     s.folder = std::move(folder);
     modes.setExam(&exam);
     review.setMastery(&mastery);
     s.stars = &stars;
+    view.setAnswerNote([this](std::int32_t id) { return memory.noteAfterAnswer(id); });
+    exam.onResultShown = [this] { memory.showPassChance(); };
 }
 
 void Trainer::construct() {

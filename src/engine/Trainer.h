@@ -12,6 +12,7 @@
 #include "engine/HistoryBook.h"
 #include "engine/JournalKeeper.h"
 #include "engine/KeyRules.h"
+#include "engine/LearnerMemory.h"
 #include "engine/Navigator.h"
 #include "engine/PaperExport.h"
 #include "engine/PracticeModes.h"
@@ -77,6 +78,8 @@ public:
     FiledPractice filed{s, chosen, stars};
     // 曾经全部错题 with mastery.
     ReviewWithMastery mastery{s, modes, [this] { return journal.bankAnswers(); }};
+    // 智能复习 and the chance to pass, from the journal's answers.
+    LearnerMemory memory;
     // The answers the last bank opening took back from the journal.
     int recoveredAnswers() const { return recovered_; }
 

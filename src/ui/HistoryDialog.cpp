@@ -78,12 +78,12 @@ HistoryDialog::HistoryDialog(MainWindow& window) : QDialog(&window), window_(win
     trend->setObjectName("btntrend");
     trend->setGeometry(542, 10, 84, 30);
     connect(trend, &QPushButton::clicked, this,
-            [this] { ChartWindows::showTrend(this, ProgressStats::scoreTrend(*window_.trainer().s.state)); });
+            [this] { ChartWindows::showTrend(this, window_.trainer().memory.scoreTrend()); });
     auto* progress = new QPushButton(QStringLiteral("学习进度"), this);
     progress->setObjectName("btnprogress");
     progress->setGeometry(542, 82, 84, 30);
     connect(progress, &QPushButton::clicked, this,
-            [this] { ChartWindows::showProgress(this, ProgressStats::bankProgress(*window_.trainer().s.bank)); });
+            [this] { ChartWindows::showProgress(this, window_.trainer().memory.bankProgress()); });
     KeyboardAccess::bind(this);
     ScreenReaderNames::apply(this);
 }

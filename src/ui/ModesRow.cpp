@@ -19,7 +19,8 @@ ModesRow::ModesRow(MainWindow& window, QWidget* panel) : QObject(panel), window_
             [&t] { t.filed.random(clockSeed()); });
     connect(button("btnshoucang", QStringLiteral("我的收藏"), 840), &QPushButton::clicked, this,
             [&t] { t.filed.favourites(); });
-    button("btnzhineng", QStringLiteral("智能复习"), 960);
+    QPushButton* smart = button("btnzhineng", QStringLiteral("智能复习"), 960);
+    connect(smart, &QPushButton::clicked, this, [this] { window_.trainer().memory.start(); });
 }
 
 std::uint64_t ModesRow::clockSeed() { return static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()); }

@@ -99,6 +99,9 @@ QuestionPanel::QuestionPanel(MainWindow& window) : QWidget(&window), window_(win
     mark_->setAlignment(Qt::AlignCenter);
     mark_->hide();
     a.registerControl(Ctl::Image2, mark_);
+    // Under the judgement, clear of the answer controls and the commands.
+    comeBack_ = label(this, "lblfuxi", {24, 470, 500, 22});
+    comeBack_->hide();
 
     a.registerControl(Ctl::Label5, label(this, "Label5", {600, 340, 220, 22}));
     a.registerControl(Ctl::Label6, label(this, "Label6", {600, 364, 220, 22}));
@@ -255,6 +258,8 @@ void QuestionPanel::render(const QuestionView& v) {
     judgement_->setVisible(v.label4Visible);
     if (v.label4Visible) judgement_->setPlainText(QString::fromStdString(v.label4).replace("\r\n", "\n"));
     if (!v.image2.empty()) window_.adapter().setImage(Ctl::Image2, v.image2);
+    comeBack_->setText(QString::fromStdString(v.comeBack));
+    comeBack_->setVisible(!v.comeBack.empty());
     if (v.label4Visible) {
         if (v.image2Visible) mark_->show();
     } else {

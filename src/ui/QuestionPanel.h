@@ -42,6 +42,7 @@ private:
     QPlainTextEdit* memo_ = nullptr;
     QPlainTextEdit* judgement_ = nullptr;
     QLabel* mark_ = nullptr;
+    QLabel* comeBack_ = nullptr; // when the question answered comes back
     QScrollArea* pictureBox_ = nullptr;
     FittedPicture* picture_ = nullptr;
     QWidget* single_ = nullptr;

@@ -26,6 +26,7 @@
 #include "ui/Dialogs.h"
 #include "ui/KeyMap.h"
 #include "ui/MainWindow.h"
+#include "ui/ReviewSettingsGroup.h"
 
 namespace cxb {
 
@@ -79,7 +80,7 @@ SettingsDialog::SettingsDialog(MainWindow& window, bool firstStart)
     setWindowTitle(q(BankEdition::settingsTitle()));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(708, 623);
+    setFixedSize(708, 672);
     build();
     showBankSizes();
     listExtraBanks();
@@ -189,23 +190,27 @@ void SettingsDialog::build() {
     connect(btn1_, &QPushButton::clicked, this, &SettingsDialog::btn1Click);
 
     // 错题复习: how many right answers in a row take a question out of 曾经全部错题.
-    QGroupBox* review = group(this, "grpMastery", QStringLiteral("错题复习"), {12, 552, 456, 62});
-    QLabel* masteryLabel = label(review, QString::fromUtf8(MasterySetting::kLabel), {16, 30, 340, 22});
+    QGroupBox* review = group(this, "grpMastery", QStringLiteral("错题复习"), {12, 552, 456, 52});
+    QLabel* masteryLabel = label(review, QString::fromUtf8(MasterySetting::kLabel), {16, 24, 340, 22});
     spnmastery_ = new QSpinBox(review);
     spnmastery_->setObjectName("spnmastery");
     spnmastery_->setRange(MasterySetting::kNever, MasterySetting::kMax);
-    spnmastery_->setGeometry(360, 26, 70, 26);
+    spnmastery_->setGeometry(360, 20, 70, 26);
     spnmastery_->setAccessibleName(QString::fromUtf8(MasterySetting::kLabel));
     masteryLabel->setBuddy(spnmastery_);
 
+    // 智能复习: retention and new questions a day, under 错题复习 and beside 确定 and 取消.
+    review_ = new ReviewSettingsGroup(this);
+    review_->setGeometry(12, 610, 456, 52);
+
     Button1_ = new QPushButton(QStringLiteral("确定"), this);
     Button1_->setObjectName("Button1");
-    Button1_->setGeometry(476, 582, 100, 30);
+    Button1_->setGeometry(476, 632, 100, 30);
     Button1_->setDefault(true);
     connect(Button1_, &QPushButton::clicked, this, &SettingsDialog::Button1Click);
     Button2_ = new QPushButton(QStringLiteral("取消"), this);
     Button2_->setObjectName("Button2");
-    Button2_->setGeometry(596, 582, 100, 30);
+    Button2_->setGeometry(596, 632, 100, 30);
     Button2_->setAutoDefault(false);
     connect(Button2_, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -231,6 +236,7 @@ void SettingsDialog::openingStep(const SettingsValues& v) {
     setSwatch(edtlblzhiti_, v.textColor);
     cbzihao_->setCurrentIndex(v.textSize);
     spnmastery_->setValue(v.mastery);
+    review_->showValues(v);
 }
 
 SettingsValues SettingsDialog::values() const {
@@ -248,6 +254,7 @@ SettingsValues SettingsDialog::values() const {
     v.textColor = textColour_;
     v.textSize = cbzihao_->currentIndex();
     v.mastery = spnmastery_->value();
+    review_->takeValues(v);
     return v;
 }
 

@@ -15,6 +15,10 @@ class QRadioButton;
 class QSpinBox;
 
 namespace cxb {
+class ReviewSettingsGroup;
+}
+
+namespace cxb {
 
 class MainWindow;
 
@@ -77,6 +81,7 @@ private:
     QLineEdit* edt8_ = nullptr;
     QComboBox* cbzihao_ = nullptr; // 字号
     QSpinBox* spnmastery_ = nullptr; // 错题复习
+    ReviewSettingsGroup* review_ = nullptr; // 智能复习
     std::array<QLineEdit*, 6> keyEdits_{}; // edt1 … edt6
     QLineEdit* edtlblbeijing_ = nullptr;
     QLineEdit* edtlblzhiti_ = nullptr;

@@ -170,6 +170,12 @@ void SidePanels::buildResult() {
     f.setPointSize(16);
     message->setFont(f);
     a.registerControl(Ctl::LabelMessage, message);
+    auto* chance = new QLabel(p);
+    chance->setObjectName("lbltongguo");
+    chance->setGeometry(163, 396, 760, 60); // under the buttons
+    chance->setAlignment(Qt::AlignCenter);
+    chance->setWordWrap(true);
+    a.registerControl(Ctl::lbltongguo, chance);
     auto button = [p](const char* name, const QString& caption, int x) {
         auto* b = new QPushButton(caption, p);
         b->setObjectName(name);
@@ -203,7 +209,7 @@ void SidePanels::buildInformation() {
 void SidePanels::loadInformationPage() {
     auto* page = window_.findChild<QTextBrowser*>("WebBrowser1");
     if (!page) return;
-    page->setHtml(QString::fromStdString(AboutPage::html(window_.trainer().s)));
+    page->setHtml(QString::fromStdString(AboutPage::html(window_.trainer().s, window_.trainer().memory.infoHtml())));
 }
 
 } // namespace cxb

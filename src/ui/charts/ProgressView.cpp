@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QHeaderView>
+#include <QLabel>
 #include <QHorizontalPercentBarSeries>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -49,6 +50,23 @@ ProgressView::ProgressView(const BankProgress& progress, QWidget* parent) : QDia
     for (const ProgressGroup& g : progress.byType) groups.push_back(&g);
 
     auto* layout = new QVBoxLayout(this);
+    // 智能复习's outlook over the bars: what falls due, the chance to pass.
+    const ReviewOutlook& o = progress.outlook;
+    const std::pair<const char*, const std::string*> lines[] = {
+        {"lblPassChance", &o.pass}, {"lblPassReason", &o.reason}, {"lblDueToday", &o.due}, {"lblDueWeek", &o.week}};
+    for (const auto& [name, text] : lines) {
+        if (text->empty()) continue;
+        auto* l = new QLabel(QString::fromStdString(*text), this);
+        l->setObjectName(name);
+        l->setWordWrap(true);
+        if (text == &o.pass) {
+            QFont big = l->font();
+            big.setPointSizeF(big.pointSizeF() * 1.25);
+            big.setBold(true);
+            l->setFont(big);
+        }
+        layout->addWidget(l);
+    }
     chartView_ = new QChartView(this);
     chartView_->setObjectName("progressChart");
     chartView_->setRenderHint(QPainter::Antialiasing);

@@ -21,6 +21,7 @@ const QColor kMissedColor(0xc6, 0x28, 0x28);
 const QColor kScoreLine(0x90, 0xa4, 0xae);
 const QColor kAverageColor(0xef, 0x6c, 0x00);
 const QColor kPassLine(0x37, 0x47, 0x4f);
+const QColor kChanceColor(0x15, 0x65, 0xc0);
 
 // A tick step of 1, 2 or 5 times a power of ten giving at most ten ticks.
 double tickStep(int papers) {
@@ -101,8 +102,15 @@ void TrendChartView::buildChart() {
     passLine->setName(QStringLiteral("及格线 ") + pass);
     passLine->setPen(QPen(kPassLine, 1.5, Qt::DashLine));
 
-    QList<QPointF> scores, averages, up, down;
+    auto* chance = new QLineSeries;
+    chance->setObjectName("passChanceLine");
+    chance->setName(QStringLiteral("交卷时通过的可能"));
+    chance->setPen(QPen(kChanceColor, 2.0, Qt::DotLine));
+    chance->setPointsVisible(true);
+
+    QList<QPointF> scores, averages, up, down, chances;
     for (const PaperPoint& p : trend_.papers) {
+        if (p.passChance >= 0) chances.append(QPointF(p.order, p.passChance));
         const QPointF at(p.order, p.percent);
         scores.append(at);
         (p.passed ? up : down).append(at);
@@ -112,6 +120,7 @@ void TrendChartView::buildChart() {
     passed->replace(up);
     missed->replace(down);
     average->replace(averages);
+    chance->replace(chances);
     passLine->append(0.5, ProgressStats::kPassPercent);
     passLine->append(n + 0.5, ProgressStats::kPassPercent);
 
@@ -139,6 +148,24 @@ void TrendChartView::buildChart() {
     for (QAbstractSeries* s : chart->series()) {
         s->attachAxis(x);
         s->attachAxis(y);
+    }
+    // The chance to pass on an axis of its own, beside the scores; papers
+    // from before the journal have no point.
+    if (!chances.isEmpty()) {
+        auto* percent = new QValueAxis;
+        percent->setObjectName("passChanceAxis");
+        percent->setRange(0, 100);
+        percent->setTickType(QValueAxis::TicksDynamic);
+        percent->setTickAnchor(0);
+        percent->setTickInterval(10);
+        percent->setLabelFormat("%.0f %%");
+        percent->setTitleText(QStringLiteral("通过的可能"));
+        chart->addSeries(chance);
+        chart->addAxis(percent, Qt::AlignRight);
+        chance->attachAxis(x);
+        chance->attachAxis(percent);
+    } else {
+        delete chance;
     }
     chart->legend()->setAlignment(Qt::AlignBottom);
     // The plain line only joins the marks; it needs no entry of its own.

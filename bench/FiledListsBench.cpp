@@ -10,6 +10,7 @@
 #include "engine/FiledLists.h"
 #include "engine/FilingFigures.h"
 #include "engine/MasteryReview.h"
+#include "support/FiledBank.h"
 
 using namespace cxb;
 
@@ -18,17 +19,7 @@ namespace {
 // 1,999 questions spread over the chapters and topics, a few unfiled, with
 // a history of answers.
 const Bank& filedBank() {
-    static const Bank bank = [] {
-        Bank b = BankGenerator::make(1999, 5);
-        for (int i = 1; i <= 1999; ++i) {
-            QuestionRecord& r = b.records[static_cast<std::size_t>(i)];
-            if (i % 50 != 0)
-                QuestionFiling::store(r, {i % 4, i % static_cast<int>(QuestionTopics::kTopics.size())});
-            r.wrongCount = (i * 7919) % 5;
-            r.answerCount = (i * 104729) % 9;
-        }
-        return b;
-    }();
+    static const Bank bank = test::filedBank();
     return bank;
 }
 

@@ -14,6 +14,7 @@
 #include "data/StateFile.h"
 #include "engine/MasterySetting.h"
 #include "engine/Trainer.h"
+#include "support/FiledBank.h"
 #include "support/FakeWindow.h"
 #include "support/TempDir.h"
 
@@ -36,13 +37,7 @@ struct Fixture {
     std::unique_ptr<Trainer> trainer;
     Fixture() {
         dir.mkdir("bankdata");
-        Bank bank = BankGenerator::make(1999, 5);
-        for (int i = 1; i <= 1999; ++i) {
-            QuestionRecord& r = bank.records[static_cast<std::size_t>(i)];
-            if (i % 50 != 0) QuestionFiling::store(r, {i % 4, i % static_cast<int>(QuestionTopics::kTopics.size())});
-            r.wrongCount = (i * 7919) % 5;
-            r.answerCount = (i * 104729) % 9;
-        }
+        Bank bank = test::filedBank();
         BankFile::store(bank, dir.file("bankdata/b.tk"));
         auto state = StateFile::newRecord();
         StateFile::resetState(*state);

@@ -14,6 +14,7 @@
 #include "data/QuestionFiling.h"
 #include "data/QuestionTopics.h"
 #include "data/StateFile.h"
+#include "support/FiledBank.h"
 #include "support/TempDir.h"
 #include "ui/ChapterDialog.h"
 #include "ui/Dialogs.h"
@@ -29,13 +30,7 @@ struct FiledWindow {
     FiledWindow() {
         Dialogs::setMessageHandler([](const QString&) {});
         dir.mkdir("bankdata");
-        Bank bank = BankGenerator::make(1999, 5);
-        for (int i = 1; i <= 1999; ++i) {
-            QuestionRecord& r = bank.records[static_cast<std::size_t>(i)];
-            if (i % 50 != 0) QuestionFiling::store(r, {i % 4, i % static_cast<int>(QuestionTopics::kTopics.size())});
-            r.wrongCount = (i * 7919) % 5;
-            r.answerCount = (i * 104729) % 9;
-        }
+        Bank bank = test::filedBank();
         BankFile::store(bank, dir.file("bankdata/b.tk"));
         auto state = StateFile::newRecord();
         StateFile::resetState(*state);
